@@ -1,0 +1,27 @@
+# Common settings for every target of the project.
+function(qinglan_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(QINGLAN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# qinglan_library(name SOURCES... ) : a static library with include dir = its folder's parent
+# so that headers are included as "<subsystem>/<Header>.h".
+function(qinglan_library name)
+  add_library(${name} STATIC ${ARGN})
+  qinglan_warnings(${name})
+endfunction()
+
+# qinglan_test(name SOURCES... LIBS ...) : a GoogleTest executable registered with ctest.
+function(qinglan_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  qinglan_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} qinglan_testsupport GTest::gtest GTest::gmock)
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${T_ENV}")
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the player and the tests need.
+# One list, kept here only; packages already present are skipped so that a
+# second run costs nothing.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  cmake ninja-build g++ pkg-config clang-format
+  # libraries
+  qt6-base-dev libmpv-dev libsqlcipher-dev sqlcipher
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+  libx11-dev libxcb1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # 32-bit loader tests: a 32-bit host and real PE32 DLLs
+  g++-multilib gcc-mingw-w64-i686 binutils-mingw-w64-i686
+  # demo media, display for the end-to-end tests, fonts for the captions
+  ffmpeg xvfb xauth openbox xcompmgr trayer xdotool x11-utils
+  fonts-wqy-microhei
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
