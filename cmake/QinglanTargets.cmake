@@ -13,11 +13,19 @@ function(qinglan_library name)
   qinglan_warnings(${name})
 endfunction()
 
-# qinglan_test(name SOURCES... LIBS ...) : a GoogleTest executable registered with ctest.
+# qinglan_test(name [QT_APP] SOURCES... LIBS ... [ENV ...] [LABELS ...]) : a GoogleTest
+# executable registered with ctest. QT_APP gives it a main() that creates a QApplication
+# (offscreen unless ENV says otherwise); without it GoogleTest's own main() is used, and a
+# test that defines main() itself keeps its own.
 function(qinglan_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  cmake_parse_arguments(T "QT_APP" "" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   qinglan_warnings(${name})
+  if(T_QT_APP)
+    target_link_libraries(${name} PRIVATE qinglan_qt_test_main)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} qinglan_testsupport GTest::gtest GTest::gmock)
   set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${T_ENV}")
   if(T_LABELS)

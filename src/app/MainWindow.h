@@ -1,0 +1,27 @@
+#pragma once
+#include <QWidget>
+#include <string>
+
+class QLabel;
+
+namespace qinglan::app {
+
+// The player's main window ("OrvelWindow", "青岚播放器").
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    MainWindow();
+
+    // Brings the window up (the creation sequence) and opens the current media if set.
+    void create();
+    // A path handed over by a second start of the player: it becomes the current media
+    // and plays here.
+    void openHandedOver(const std::string& path);
+
+private:
+    void openCurrentMedia();
+
+    QLabel* mediaLabel_ = nullptr;
+};
+
+} // namespace qinglan::app

@@ -1,0 +1,10 @@
+#include "app/ProcessState.h"
+
+namespace qinglan::app {
+
+ProcessState& processState() {
+    static ProcessState state;
+    return state;
+}
+
+} // namespace qinglan::app

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace qinglan::platform {
+class InstanceChannel;
+}
+
+namespace qinglan::app {
+
+// The window class that identifies a running player, and its title.
+inline constexpr const char* kWindowClass = "OrvelWindow";
+inline constexpr const char* kWindowTitle = "青岚播放器";
+
+enum class StartDecision { BecomePrimary, HandedOver };
+
+// Decides whether this process runs the player. A secondary hands its first argument (if
+// any) to the running player and must then end with code 0; a primary keeps the first
+// argument as the current media. Only the first argument ever counts.
+StartDecision decideStart(const std::vector<std::string>& args, platform::InstanceChannel& channel);
+
+// The whole process: start-up, main window, message loop. Returns the exit code (always 0).
+int runPlayer(int argc, char** argv);
+
+} // namespace qinglan::app
