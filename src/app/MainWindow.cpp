@@ -3,6 +3,7 @@
 #include "app/ProcessState.h"
 #include "app/Startup.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -32,6 +33,15 @@ void MainWindow::openCurrentMedia() {
     const auto& media = processState().currentMedia;
     if (media.empty()) return;
     mediaLabel_->setText(QString::fromStdString(media));
+}
+
+} // namespace qinglan::app
+
+namespace qinglan::app {
+
+void MainWindow::shutdown() {
+    hide();
+    QApplication::quit();
 }
 
 } // namespace qinglan::app

@@ -17,6 +17,8 @@ public:
     // A path handed over by a second start of the player: it becomes the current media
     // and plays here.
     void openHandedOver(const std::string& path);
+    // Saves what must survive, releases what the window holds and ends the event loop.
+    void shutdown();
 
 private:
     void openCurrentMedia();

@@ -3,11 +3,11 @@
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
 #include "platform/InstanceChannel.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
 #include <clocale>
-#include <csignal>
 
 namespace qinglan::app {
 
@@ -38,6 +38,8 @@ int runPlayer(int argc, char** argv) {
 
     MainWindow window;
     channel->startReceiving([&window](const std::string& path) { window.openHandedOver(path); });
+    // A polite end request from the system runs the same shutdown as the tray's exit.
+    platform::onTerminationRequest([&window] { window.shutdown(); });
     window.create();
     app.exec();
     return 0;

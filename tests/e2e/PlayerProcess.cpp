@@ -1,0 +1,113 @@
+#include "e2e/PlayerProcess.h"
+
+#include "support/TestMedia.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <csignal>
+
+namespace qinglan::test {
+
+namespace {
+QString playerPath() {
+    return QString::fromStdString((buildDir() / "qinglan").string());
+}
+
+QStringList toArgs(const std::vector<std::string>& args) {
+    QStringList list;
+    for (const auto& a : args)
+        list << QString::fromUtf8(a.c_str());
+    return list;
+}
+} // namespace
+
+PlayerProcess::PlayerProcess(const TempDataDir& data) : data_(data) {}
+
+PlayerProcess::~PlayerProcess() {
+    if (process_ && process_->state() != QProcess::NotRunning) {
+        process_->kill();
+        process_->waitForFinished(3000);
+    }
+}
+
+QProcessEnvironment PlayerProcess::environment() const {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString((data_.path() / "data").string()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((data_.path() / "config").string()));
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    return env;
+}
+
+void PlayerProcess::start(const std::vector<std::string>& args) {
+    process_ = std::make_unique<QProcess>();
+    process_->setProcessEnvironment(environment());
+    process_->setProcessChannelMode(QProcess::ForwardedChannels);
+    process_->start(playerPath(), toArgs(args));
+    process_->waitForStarted(5000);
+}
+
+int PlayerProcess::runToEnd(const std::vector<std::string>& args, int timeoutMs,
+                            qint64* elapsedMs) {
+    QProcess other;
+    other.setProcessEnvironment(environment());
+    other.setProcessChannelMode(QProcess::ForwardedChannels);
+    QElapsedTimer timer;
+    timer.start();
+    other.start(playerPath(), toArgs(args));
+    const bool ended = other.waitForFinished(timeoutMs);
+    if (elapsedMs) *elapsedMs = timer.elapsed();
+    if (!ended) {
+        other.kill();
+        other.waitForFinished(2000);
+        return -1;
+    }
+    return other.exitStatus() == QProcess::NormalExit ? other.exitCode() : -1;
+}
+
+bool PlayerProcess::waitForMainWindow(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        if (!playerWindows().empty()) return true;
+        if (!running()) return false;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+int PlayerProcess::terminate(int timeoutMs) {
+    if (!running()) return process_ ? process_->exitCode() : -1;
+    ::kill(static_cast<pid_t>(process_->processId()), SIGTERM);
+    if (!process_->waitForFinished(timeoutMs)) return -1;
+    return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+}
+
+bool PlayerProcess::running() const {
+    return process_ && process_->state() != QProcess::NotRunning;
+}
+
+qint64 PlayerProcess::pid() const {
+    return process_ ? process_->processId() : 0;
+}
+
+std::vector<std::string> playerWindows() {
+    // xdotool matches one pattern at a time: find by class, then keep the player's title.
+    QProcess search;
+    search.start("xdotool", {"search", "--onlyvisible", "--class", "^OrvelWindow$"});
+    search.waitForFinished(3000);
+    std::vector<std::string> ids;
+    const auto lines =
+        QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (const auto& id : lines) {
+        QProcess name;
+        name.start("xdotool", {"getwindowname", id});
+        name.waitForFinished(3000);
+        if (QString::fromUtf8(name.readAllStandardOutput()).trimmed() ==
+            QStringLiteral("青岚播放器"))
+            ids.push_back(id.toStdString());
+    }
+    return ids;
+}
+
+} // namespace qinglan::test

@@ -1,0 +1,36 @@
+#pragma once
+#include "support/TempDataDir.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qinglan::test {
+
+// The real player binary run on the test's X display with an isolated data folder.
+class PlayerProcess {
+public:
+    explicit PlayerProcess(const TempDataDir& data);
+    ~PlayerProcess();
+
+    void start(const std::vector<std::string>& args = {});
+    // Runs another start of the player to its end; returns the exit code (-1 on time-out).
+    int runToEnd(const std::vector<std::string>& args, int timeoutMs, qint64* elapsedMs = nullptr);
+    bool waitForMainWindow(int timeoutMs = 10000);
+    // Sends SIGTERM and waits; returns the exit code, or -1 when it did not end in time.
+    int terminate(int timeoutMs = 10000);
+    bool running() const;
+    qint64 pid() const;
+
+private:
+    QProcessEnvironment environment() const;
+    const TempDataDir& data_;
+    std::unique_ptr<QProcess> process_;
+};
+
+// Ids of the X windows whose title is the player's and whose class is "OrvelWindow".
+std::vector<std::string> playerWindows();
+
+} // namespace qinglan::test
