@@ -8,19 +8,35 @@
 #include <QApplication>
 
 #include <clocale>
+#include <filesystem>
 
 namespace qinglan::app {
+
+namespace {
+
+// A relative path means nothing to a player started in another folder: hand over and keep
+// local paths in absolute form. Network addresses and paths that do not exist stay as typed.
+std::string absoluteIfLocal(const std::string& arg) {
+    if (arg.empty() || arg.find("://") != std::string::npos || arg.front() == '/') return arg;
+    std::error_code ec;
+    const std::filesystem::path p(arg);
+    if (!std::filesystem::exists(p, ec)) return arg;
+    const auto abs = std::filesystem::absolute(p, ec);
+    return ec ? arg : abs.lexically_normal().string();
+}
+
+} // namespace
 
 StartDecision decideStart(const std::vector<std::string>& args,
                           platform::InstanceChannel& channel) {
     const auto role = channel.claim();
     if (role == platform::InstanceChannel::Role::Secondary) {
         // With no argument nothing is sent and the running player is left alone.
-        if (!args.empty()) channel.send(args.front());
+        if (!args.empty()) channel.send(absoluteIfLocal(args.front()));
         return StartDecision::HandedOver;
     }
     // A channel that could not be set up must not stop the user from playing: run alone.
-    if (!args.empty()) processState().currentMedia = args.front();
+    if (!args.empty()) processState().currentMedia = absoluteIfLocal(args.front());
     return StartDecision::BecomePrimary;
 }
 

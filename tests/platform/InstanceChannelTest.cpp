@@ -41,7 +41,9 @@ struct Probe {
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     std::string output;
 
-    void start(const std::string& identity, const std::vector<std::string>& args = {}) {
+    void start(const std::string& identity, const std::vector<std::string>& args = {},
+               const QString& workingDir = {}) {
+        if (!workingDir.isEmpty()) process->setWorkingDirectory(workingDir);
         QStringList list{QString::fromStdString(identity)};
         for (const auto& a : args)
             list << QString::fromUtf8(a.c_str());
@@ -68,11 +70,12 @@ struct Probe {
 
 // Runs a second start to completion; returns its exit code and how long it took.
 std::pair<int, qint64> runSecondary(const std::string& identity,
-                                    const std::vector<std::string>& args) {
+                                    const std::vector<std::string>& args,
+                                    const QString& workingDir = {}) {
     Probe p;
     QElapsedTimer t;
     t.start();
-    p.start(identity, args);
+    p.start(identity, args, workingDir);
     if (!p.process->waitForFinished(5000)) return {-1, t.elapsed()};
     return {p.process->exitCode(), t.elapsed()};
 }
@@ -193,4 +196,19 @@ TEST(PlatformInstanceChannel, RefusesOversizedAndMalformedTextsAndKeepsServing) 
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(primary.waitFor("RECEIVED " + hex(good)));
     ::close(stalled);
+}
+
+TEST(PlatformInstanceChannel, RelativePathIsHandedOverAsAbsoluteAndAddressesAsTyped) {
+    const auto id = uniqueIdentity();
+    Probe primary;
+    primary.start(id);
+    ASSERT_TRUE(primary.waitFor("PRIMARY"));
+
+    const auto dir = QString::fromStdString(qinglan::test::mediaDir().string());
+    EXPECT_EQ(runSecondary(id, {"clip.mp4"}, dir).first, 0);
+    EXPECT_TRUE(
+        primary.waitFor("RECEIVED " + hex((qinglan::test::mediaDir() / "clip.mp4").string())));
+    const std::string address = "https://example.invalid/live?a=1";
+    EXPECT_EQ(runSecondary(id, {address}, dir).first, 0);
+    EXPECT_TRUE(primary.waitFor("RECEIVED " + hex(address)));
 }
