@@ -1,0 +1,218 @@
+#include "playback/PlaybackController.h"
+
+#include "playback/PlaybackRules.h"
+
+#include <aplayer/Engine.h>
+
+namespace qinglan::playback {
+namespace {
+
+constexpr int kIdEnded = 7;
+constexpr int kIdMute = 12;
+constexpr int kIdStart = 102;
+constexpr int kIdEnd = 103;
+constexpr int kIdOsdShow = 602;
+constexpr int kIdOsdText = 612;
+
+const char* const kCaptionPause = "暂停";
+const char* const kCaptionPlay = "播放";
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+PlaybackController::PlaybackController(aplayer::Engine& engine, PlaybackView& view, Hooks hooks,
+                                       QObject* parent)
+    : QObject(parent), engine_(engine), view_(view), hooks_(std::move(hooks)) {
+    progress_.setInterval(kProgressMs);
+    connect(&progress_, &QTimer::timeout, this, &PlaybackController::progressTick);
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (hooks_.applyAllSettings) hooks_.applyAllSettings();
+    });
+    osdHide_.setSingleShot(true);
+    osdHide_.setInterval(kOsdHoldMs);
+    connect(&osdHide_, &QTimer::timeout, this, &PlaybackController::hideOnScreenText);
+}
+
+void PlaybackController::openAndPlay(const std::string& currentMedia) {
+    view_.setSkipMenuEnabled(true);
+    subtitleFile_.clear(); // a subtitle chosen for the previous media does not carry over
+    view_.setLogoVisible(false);
+    view_.setPlayButtonShowsPause(true);
+    engine_.APlayer_Play();
+    view_.setPlayLabelCaption(kCaptionPause);
+
+    if (auto stem = mediaStemFor(currentMedia)) {
+        mediaStem_ = *stem;
+        view_.setScreenshotMenuEnabled(false);
+    } else {
+        view_.setScreenshotMenuEnabled(true);
+    }
+
+    // The engine keeps configuration values between opens, so skipping that was switched
+    // off must be undone explicitly ("0" = from the start, to the end).
+    const auto setting = [this](int field) {
+        return hooks_.setting ? hooks_.setting(field) : std::string();
+    };
+    if (setting(173) == "1") {
+        const auto skip = skipPositions(setting(205), setting(206));
+        engine_.APlayer_SetConfigA(kIdStart, skip.start);
+        engine_.APlayer_SetConfigA(kIdEnd, skip.end);
+    } else {
+        engine_.APlayer_SetConfigA(kIdStart, "0");
+        engine_.APlayer_SetConfigA(kIdEnd, "0");
+    }
+
+    opened_ = currentMedia;
+    failureShown_ = false;
+    engine_.APlayer_OpenA(currentMedia);
+    settle_.start();
+    startProgress();
+}
+
+bool PlaybackController::openNetworkStream(const std::string& address) {
+    if (!isAcceptedNetworkAddress(address)) return false;
+    togglePlayPauseFromPanel();
+    opened_ = address;
+    failureShown_ = false;
+    engine_.APlayer_OpenA(address);
+    startProgress();
+    return true;
+}
+
+bool PlaybackController::dropFile(const std::string& path) {
+    if (isSubtitleFile(path)) {
+        subtitleFile_ = path;
+        if (hooks_.applyAllSettings) hooks_.applyAllSettings();
+        return true;
+    }
+    openAndPlay(path);
+    return false;
+}
+
+void PlaybackController::togglePlayPauseFromPanel() {
+    // The caption, not the engine, is the panel's play state.
+    if (view_.playLabelCaption() == kCaptionPause) {
+        view_.setPlayButtonShowsPause(false);
+        engine_.APlayer_Pause();
+        view_.setPlayLabelCaption(kCaptionPlay);
+    } else {
+        view_.setPlayButtonShowsPause(true);
+        engine_.APlayer_Play();
+        view_.setPlayLabelCaption(kCaptionPause);
+    }
+}
+
+void PlaybackController::clickToggle() {
+    // One click, one change: decide from the state before the click.
+    const int state = engine_.APlayer_GetState();
+    if (state == aplayer::StatePlaying)
+        engine_.APlayer_Pause();
+    else if (state == aplayer::StatePaused)
+        engine_.APlayer_Play();
+}
+
+void PlaybackController::stop() {
+    view_.setLogoVisible(true);
+    engine_.APlayer_Close();
+    view_.setSkipMenuEnabled(false);
+}
+
+void PlaybackController::previous() {
+    if (hooks_.playPrevious) hooks_.playPrevious();
+}
+
+void PlaybackController::next() {
+    if (hooks_.playNext) hooks_.playNext();
+}
+
+void PlaybackController::seekToBarPosition(int seconds) {
+    engine_.APlayer_SetPosition(seconds * 1000);
+}
+
+void PlaybackController::seekRelative(int deltaMs) {
+    engine_.APlayer_SetPosition(engine_.APlayer_GetPosition() + deltaMs);
+}
+
+void PlaybackController::stepVolume(bool up) {
+    const int next = stepVolumeOffset(volumeOffset_, up);
+    if (next == volumeOffset_) return;
+    volumeOffset_ = next;
+    showOnScreenText(volumeOnScreenText(volumeOffset_));
+    engine_.APlayer_SetVolume(volumeOffset_ + 100);
+    osdHide_.start();
+}
+
+void PlaybackController::showOnScreenText(const std::string& text) {
+    engine_.APlayer_SetConfigA(kIdOsdShow, "1");
+    engine_.APlayer_SetConfigA(606, "100");
+    engine_.APlayer_SetConfigA(607, "70");
+    engine_.APlayer_SetConfigA(621, "1");
+    engine_.APlayer_SetConfigA(608, "200");
+    engine_.APlayer_SetConfigA(kIdOsdText, text);
+}
+
+void PlaybackController::hideOnScreenText() {
+    engine_.APlayer_SetConfigA(kIdOsdShow, "0");
+}
+
+void PlaybackController::onEngineMessage(uint32_t message, uintptr_t, intptr_t) {
+    switch (message) {
+    case aplayer::MessageLeftButtonDown:
+        clickToggle();
+        break;
+    case aplayer::MessageLeftButtonDoubleClick:
+        view_.toggleFullScreen();
+        engine_.APlayer_Play();
+        break;
+    case aplayer::MessageRightButtonUp:
+        view_.popupContextMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void PlaybackController::onBuffering(int percent) {
+    engine_.APlayer_SetConfigA(kIdOsdText, "缓冲：" + std::to_string(percent) + "%");
+    if (percent == 100) hideOnScreenText();
+}
+
+void PlaybackController::onCodecMissing(const std::string& name) {
+    view_.showCodecMissing(name);
+}
+
+void PlaybackController::startProgress() {
+    progress_.start();
+}
+
+void PlaybackController::stopProgress() {
+    progress_.stop();
+    settle_.stop();
+    osdHide_.stop();
+}
+
+void PlaybackController::progressTick() {
+    const int maximum = engine_.APlayer_GetDuration() / 1000;
+    const int position = engine_.APlayer_GetPosition() / 1000;
+    view_.showProgress(maximum, position, formatClock(position) + "/" + formatClock(maximum));
+
+    const std::string ended = engine_.APlayer_GetConfigA(kIdEnded);
+    if (ended == "0") {
+        if (hooks_.advanceAtEnd) hooks_.advanceAtEnd();
+    } else if (ended == "2" && !failureShown_) {
+        // The media could not be opened: say so instead of leaving the Playing signs up.
+        failureShown_ = true;
+        view_.setLogoVisible(true);
+        view_.setSkipMenuEnabled(false);
+        showOnScreenText("无法播放：" + fileNameOf(opened_));
+        osdHide_.start(4000);
+    }
+}
+
+} // namespace qinglan::playback

@@ -1,0 +1,95 @@
+#pragma once
+#include "playback/PlaybackView.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qinglan::aplayer {
+class Engine;
+}
+
+namespace qinglan::playback {
+
+// Everything between a media path and seeing it play: open, play/pause, stop, seek, volume,
+// the progress display, the on-screen text and the engine callbacks. Lives on the window
+// thread; the periodic progress poll is a timer there, so window changes and the advance
+// at the end of a media never race with anything.
+class PlaybackController : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        // Settings text of a field of the loaded settings (173, 205, 206 are read here).
+        std::function<std::string(int field)> setting;
+        // Re-sends every stored option to the engine; runs a second after each open.
+        std::function<void()> applyAllSettings;
+        // The video list's navigation; each sets the current media and opens it.
+        std::function<void()> advanceAtEnd;
+        std::function<void()> playPrevious;
+        std::function<void()> playNext;
+    };
+
+    PlaybackController(aplayer::Engine& engine, PlaybackView& view, Hooks hooks,
+                       QObject* parent = nullptr);
+
+    // Opens currentMedia and starts playing it.
+    void openAndPlay(const std::string& currentMedia);
+    // An http:// or https:// stream; anything else is ignored (false). The window-side
+    // preparation (share mode, layout) is the caller's.
+    bool openNetworkStream(const std::string& address);
+    // A dropped file: a subtitle is remembered and applied, anything else is opened.
+    // Returns true when it was taken as a subtitle.
+    bool dropFile(const std::string& path);
+
+    void togglePlayPauseFromPanel();
+    void clickToggle(); // a click on the video, and the play/pause hotkey
+    void stop();
+    void previous();
+    void next();
+
+    void seekToBarPosition(int seconds);
+    void seekRelative(int deltaMs); // hotkeys: -20000 / +20000, no bounds applied
+    void stepVolume(bool up);
+    int volumeOffset() const { return volumeOffset_; }
+
+    void showOnScreenText(const std::string& text);
+    void hideOnScreenText();
+
+    // Engine callbacks.
+    void onEngineMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void onBuffering(int percent);
+    void onCodecMissing(const std::string& name);
+
+    const std::string& subtitleFile() const { return subtitleFile_; }
+    const std::string& mediaStem() const { return mediaStem_; }
+    bool progressRunning() const { return progress_.isActive(); }
+    // Stops the progress poll for good (shutdown).
+    void stopProgress();
+
+    // One poll of the progress loop; public so tests need not wait for the timer.
+    void progressTick();
+
+    static constexpr int kSettleMs = 1000;   // open -> re-apply settings
+    static constexpr int kProgressMs = 1000; // progress poll period
+    static constexpr int kOsdHoldMs = 1000;  // volume text stays this long
+
+private:
+    void startProgress();
+
+    aplayer::Engine& engine_;
+    PlaybackView& view_;
+    Hooks hooks_;
+    QTimer progress_;
+    QTimer settle_;
+    QTimer osdHide_;
+    int volumeOffset_ = 0;
+    std::string subtitleFile_;
+    std::string mediaStem_;
+    std::string opened_;        // the media of the last open, for the failure message
+    bool failureShown_ = false; // the failure of this open was already reported
+};
+
+} // namespace qinglan::playback
