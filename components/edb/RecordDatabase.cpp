@@ -78,7 +78,13 @@ Status verify(sqlite3* db, const std::filesystem::path& file, std::uintmax_t siz
     }
     {
         Statement info(db, "SELECT value FROM edb_info WHERE key = 'format'");
-        if (!info.ok() || info.step() != SQLITE_ROW || info.columnText(0) != kFormatName)
+        int rc = info.ok() ? info.step() : info.prepareResult();
+        int primary = rc & 0xFF;
+        // A page that fails its check reads as "not a database" (or an error) here.
+        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || primary == SQLITE_IOERR)
+            return {ErrorCode::Corrupt, what + ": the database file is damaged"};
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) return statusFrom(db, rc, what);
+        if (rc != SQLITE_ROW || info.columnText(0) != kFormatName)
             return {ErrorCode::NotADatabase,
                     what + ": an encrypted database that is not a record database"};
         Statement records(db, "SELECT id FROM edb_records LIMIT 0");
@@ -151,6 +157,10 @@ Result<RecordDatabase> RecordDatabase::open(const std::filesystem::path& file,
     std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (ec) return Status{ErrorCode::Io, what + ": " + ec.message()};
     if (size == 0) return Status{ErrorCode::NotADatabase, what + ": the file is empty"};
+    // An empty key would switch encryption off, and our files are never unencrypted.
+    if (password.empty())
+        return Status{ErrorCode::WrongPassword,
+                      what + ": wrong password (an empty password opens nothing)"};
     if (startsWithPlainSqliteHeader(file))
         return Status{ErrorCode::NotADatabase,
                       what + ": a plain SQLite database, not an encrypted record database"};
@@ -170,6 +180,8 @@ Result<RecordDatabase> RecordDatabase::open(const std::filesystem::path& file,
 Result<RecordDatabase> RecordDatabase::create(const std::filesystem::path& file,
                                               const std::string& password) {
     const std::string what = "cannot create " + quoted(file);
+    if (password.empty())
+        return Status{ErrorCode::InvalidArgument, what + ": a password is required"};
     // O_EXCL makes sure an existing file, even one created a moment ago, is never taken over.
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
