@@ -1,0 +1,185 @@
+// The settings window and its nine embedded pages. Every page shares one frame: a shape as tall
+// as the page's content that scrolls behind a 527-pixel viewport, a vertical scroll bar at its
+// right, and a last group " 默认值 " with the link that restores the page's defaults. The option
+// controls of the pages are added by the pages' own work.
+#include "ui/catalogue/Windows.h"
+
+#include <string_view>
+
+namespace qinglan::ui {
+namespace {
+
+struct FrameLayout {
+    int shapeLeft; // 0 on a page window, 152 inside the settings window
+    int shapeHeight;
+    int defaultsTop;
+    std::string_view defaultsGroup;
+};
+
+// The frame controls, appended to `controls`.
+void addPageFrame(std::vector<ControlSpec>& controls, const FrameLayout& f) {
+    const int scrollMax = f.shapeHeight - kPageViewportHeight;
+    controls.push_back({.name = "外形框1", .geometry = {f.shapeLeft, 0, 400, f.shapeHeight}});
+    controls.push_back({.name = "纵向滚动条1",
+                        .geometry = {f.shapeLeft + 400, 0, 16, kPageViewportHeight},
+                        .range = {.minimum = 0, .maximum = scrollMax, .value = 0}});
+    controls.push_back({.name = f.defaultsGroup,
+                        .geometry = {24, f.defaultsTop, 352, 80},
+                        .caption = " 默认值 ",
+                        .parent = "外形框1"});
+    controls.push_back({.name = "超级链接框1",
+                        .geometry = {24, 32, 104, 24},
+                        .caption = "恢复本页默认值",
+                        .parent = f.defaultsGroup});
+}
+
+WindowSpec page(std::string_view role, Size size, std::vector<ControlSpec> options = {}) {
+    const PageFrame& f = *findPageFrame(role);
+    WindowSpec spec{.role = role, .size = size, .frame = Frame::Frameless};
+    addPageFrame(spec.controls, {0, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
+    for (auto& c : options)
+        spec.controls.push_back(std::move(c));
+    return spec;
+}
+
+} // namespace
+
+// The defaults group of a page whose numbering is not known from its design is named after the
+// page's last group box.
+const std::vector<PageFrame>& pageFrames() {
+    static const std::vector<PageFrame> frames{
+        {"SettingsWindow", 1576, 1464, "分组框9"}, {"SubtitlePage", 1112, 1000, "分组框7"},
+        {"PicturePage", 1792, 1680, "分组框9"},    {"SoundPage", 1016, 904, "分组框6"},
+        {"GeneralPage", 528, 296, "分组框3"},      {"ScreenshotPage", 728, 616, "分组框5"},
+        {"HotkeyPage", 552, 440, "分组框2"},       {"TranscodePage", 1040, 928, "分组框7"},
+        {"AssociationPage", 528, 320, "分组框7"},  {"VrPage", 1040, 928, "分组框7"},
+    };
+    return frames;
+}
+
+const PageFrame* findPageFrame(std::string_view role) {
+    for (const auto& f : pageFrames())
+        if (f.role == role) return &f;
+    return nullptr;
+}
+
+// Tabs from top to bottom; the two-character captions hold two blanks between the characters.
+const std::vector<SettingsTab>& settingsTabs() {
+    static const std::vector<SettingsTab> tabs{
+        {"标签1", 24, "歌  词", ""},
+        {"标签5", 72, "字  幕", "SubtitlePage"},
+        {"标签6", 120, "画  面", "PicturePage"},
+        {"标签26", 176, "声  音", "SoundPage"},
+        {"标签27", 224, "常  规", "GeneralPage"},
+        {"标签28", 272, "截  图", "ScreenshotPage"},
+        {"标签29", 320, "热  键", "HotkeyPage"},
+        {"标签30", 368, "转  码", "TranscodePage"},
+        {"标签31", 416, "关  联", "AssociationPage"},
+        {"标签32", 464, "虚拟现实", "VrPage"},
+    };
+    return tabs;
+}
+
+namespace catalogue {
+
+const WindowSpec& settingsWindow() {
+    static const WindowSpec spec = [] {
+        WindowSpec s{.role = "SettingsWindow",
+                     .title = "系统设置",
+                     .size = {573, 555},
+                     .frame = Frame::Dialog};
+        // Navigation column: ten tabs on a group box whose caption edge sits above the window.
+        s.controls.push_back({.name = "分组框5", .geometry = {0, -8, 152, 537}});
+        for (const auto& t : settingsTabs())
+            s.controls.push_back({.name = t.label,
+                                  .geometry = {0, t.top, 151, 40},
+                                  .caption = t.caption,
+                                  .parent = "分组框5"});
+        // The lyrics page lives in the settings window itself, right of the navigation.
+        const PageFrame& f = *findPageFrame("SettingsWindow");
+        addPageFrame(s.controls, {152, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
+        s.controls.push_back({.name = "通用对话框1",
+                              .geometry = {0, 0, 24, 24},
+                              .caption =
+                                  "图片格式(*.bmp;*.jpg;*.gif;*.bug)|*.bmp;*.jpg;*.gif;*.bug|"
+                                  "所有文件*.*|*.*"});
+        return s;
+    }();
+    return spec;
+}
+
+// The designed window heights differ by a pixel or two from the shape heights; both are kept as
+// designed.
+const WindowSpec& subtitlePage() {
+    static const WindowSpec spec = page("SubtitlePage", {417, 1110});
+    return spec;
+}
+
+const WindowSpec& picturePage() {
+    static const WindowSpec spec = page("PicturePage", {417, 1791});
+    return spec;
+}
+
+const WindowSpec& generalPage() {
+    static const WindowSpec spec = page("GeneralPage", {417, 527});
+    return spec;
+}
+
+const WindowSpec& soundPage() {
+    static const WindowSpec spec = page("SoundPage", {417, 1016});
+    return spec;
+}
+
+const WindowSpec& vrPage() {
+    static const WindowSpec spec = page("VrPage", {417, 1040});
+    return spec;
+}
+
+const WindowSpec& hotkeyPage() {
+    static const WindowSpec spec = page("HotkeyPage", {417, 551});
+    return spec;
+}
+
+const WindowSpec& transcodePage() {
+    static const WindowSpec spec = page("TranscodePage", {417, 1040});
+    return spec;
+}
+
+const WindowSpec& screenshotPage() {
+    static const WindowSpec spec = page("ScreenshotPage", {417, 728});
+    return spec;
+}
+
+// The association page is designed in full: 18 check boxes in three columns and six rows, in
+// the order the file types are processed at start. The box size and the group's extent are not
+// part of the design; they are chosen to hold the grid.
+const WindowSpec& associationPage() {
+    static const WindowSpec spec = [] {
+        static constexpr std::string_view captions[] = {
+            " .avi",  " .wmv", " .mpeg", " .mp4", " .mov", " .mkv", " .flv", " .f4v", " .m4v",
+            " .rmvb", " .rm",  " .3gp",  " .dat", " .ape", " .mts", " .mp3", " .vob", " .flac",
+        };
+        static constexpr std::string_view names[] = {
+            "选择框1",  "选择框2",  "选择框3",  "选择框4",  "选择框5",  "选择框6",
+            "选择框7",  "选择框8",  "选择框9",  "选择框10", "选择框11", "选择框12",
+            "选择框13", "选择框14", "选择框15", "选择框16", "选择框17", "选择框18",
+        };
+        std::vector<ControlSpec> options;
+        options.push_back({.name = "分组框1",
+                           .geometry = {24, 24, 352, 272},
+                           .caption = " 文件关联 ",
+                           .parent = "外形框1"});
+        static constexpr int lefts[] = {24, 128, 232};
+        static constexpr int tops[] = {32, 72, 112, 152, 192, 232};
+        for (int i = 0; i < 18; ++i)
+            options.push_back({.name = names[i],
+                               .geometry = {lefts[i % 3], tops[i / 3], 88, 24},
+                               .caption = captions[i],
+                               .parent = "分组框1"});
+        return page("AssociationPage", {417, 528}, std::move(options));
+    }();
+    return spec;
+}
+
+} // namespace catalogue
+} // namespace qinglan::ui

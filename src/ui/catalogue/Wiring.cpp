@@ -1,0 +1,149 @@
+// Which handler each window and control event reaches. Handlers are named after the operation
+// they run; one name may serve several controls (the event tells which control raised it).
+// An event without a row here does nothing.
+#include "ui/Catalogue.h"
+
+namespace qinglan::ui {
+
+namespace {
+using E = EventKind;
+
+void addPageScrolling(std::vector<WiringRow>& rows, std::string_view window,
+                      bool rightPressDisables) {
+    rows.push_back({window, "外形框1", E::LeftPressed, "refocusPage"});
+    rows.push_back({window, "纵向滚动条1", E::PositionChanged, "scrollPage"});
+    rows.push_back({window, "纵向滚动条1", E::WheelTurned, "wheelPage"});
+    if (rightPressDisables)
+        rows.push_back({window, "纵向滚动条1", E::RightPressed, "disablePageScrollBar"});
+    rows.push_back({window, "超级链接框1", E::LeftPressed, "restorePageDefaults"});
+}
+
+// A settings page window: created fills it, presses on its background refocus it.
+void addPage(std::vector<WiringRow>& rows, std::string_view page, bool rightPressDisables = true) {
+    rows.push_back({page, "", E::Created, "fillPage"});
+    rows.push_back({page, "", E::LeftPressed, "refocusPage"});
+    rows.push_back({page, findPageFrame(page)->defaultsGroup, E::LeftPressed, "refocusPage"});
+    addPageScrolling(rows, page, rightPressDisables);
+}
+
+std::vector<WiringRow> buildTable() {
+    std::vector<WiringRow> r{
+        // Main window.
+        {"MainWindow", "", E::Created, "runCreationSequence"},
+        {"MainWindow", "", E::CloseRequested, "decideClose"},
+        {"MainWindow", "", E::Destroying, "runShutdownSequence"},
+        {"MainWindow", "", E::Moved, "layOut"},
+        {"MainWindow", "", E::Resized, "layOut"},
+        {"MainWindow", "", E::TrayNotified, "handleTrayEvent"},
+        {"MainWindow", "拖放对象1", E::FilesDropped, "DropFile"},
+        {"MainWindow", "图片框1", E::RightPressed, "popUpRightClickMenu"},
+        {"MainWindow", "时钟1", E::Tick, "tickPointerWatch"},
+        {"MainWindow", "时钟3", E::Tick, "tickPointerIdle"},
+        {"MainWindow", "时钟4", E::Tick, "tickFade"},
+        {"MainWindow", "标签1", E::Feedback, "dispatchHotkey"},
+
+        // Side panel: the picture and the caption under it do the same.
+        {"SidePanel", "", E::MouseMoved, "updatePlayCaption"},
+        {"SidePanel", "图片框2", E::LeftPressed, "togglePlayPause"},
+        {"SidePanel", "标签2", E::LeftPressed, "togglePlayPause"},
+        {"SidePanel", "图片框3", E::LeftPressed, "stopPlayback"},
+        {"SidePanel", "标签3", E::LeftPressed, "stopPlayback"},
+        {"SidePanel", "图片框4", E::LeftPressed, "pressPrevious"},
+        {"SidePanel", "标签4", E::LeftPressed, "pressPrevious"},
+        {"SidePanel", "图片框5", E::LeftPressed, "pressNext"},
+        {"SidePanel", "标签5", E::LeftPressed, "pressNext"},
+
+        // Floating control bar.
+        {"FloatingControlBar", "", E::Created, "setUpControlBar"},
+        {"FloatingControlBar", "", E::Resized, "fitControlBar"},
+        {"FloatingControlBar", "", E::LeftPressed, "enableProgressBar"},
+        {"FloatingControlBar", "标签1", E::LeftPressed, "showProgressBar"},
+        {"FloatingControlBar", "横向滚动条1", E::PositionChanged, "seekByBar"},
+        {"FloatingControlBar", "横向滚动条1", E::RightPressed, "showTimeLabel"},
+
+        // Hot spots over the main window's top-right corner.
+        {"MaximizeButton", "", E::MouseMoved, "showBalloonTip"},
+        {"MaximizeButton", "", E::LeftPressed, "maximizeMainWindow"},
+        {"MinimizeButton", "", E::MouseMoved, "showBalloonTip"},
+        {"MinimizeButton", "", E::LeftPressed, "minimizeMainWindow"},
+
+        // Video list.
+        {"VideoListWindow", "", E::Created, "setUpVideoListWindow"},
+        {"VideoListWindow", "", E::Resized, "fitListToWindow"},
+        {"VideoListWindow", "", E::CloseRequested, "hideVideoList"},
+        {"VideoListWindow", "超级列表框1", E::RowDoubleClicked, "PlayEntry"},
+        {"VideoListWindow", "超级列表框1", E::RightClicked, "popUpListMenu"},
+        {"VideoListWindow", "时钟1", E::Tick, "PollAddFiles"},
+
+        // Settings window: tabs, lyrics page frame.
+        {"SettingsWindow", "", E::Created, "setUpSettingsWindow"},
+        {"SettingsWindow", "", E::Destroying, "reloadSettingsRecord"},
+        {"SettingsWindow", "", E::LeftPressed, "refocusPage"},
+    };
+    r.push_back({"SettingsWindow", findPageFrame("SettingsWindow")->defaultsGroup, E::LeftPressed,
+                 "refocusPage"});
+    for (const auto& tab : settingsTabs())
+        r.push_back({"SettingsWindow", tab.label, E::LeftPressed, "showSettingsPage"});
+    addPageScrolling(r, "SettingsWindow", true);
+
+    addPage(r, "SubtitlePage");
+    addPage(r, "PicturePage");
+    addPage(r, "GeneralPage", /*rightPressDisables=*/false);
+    addPage(r, "SoundPage");
+    addPage(r, "VrPage");
+    addPage(r, "HotkeyPage");
+    addPage(r, "TranscodePage");
+    addPage(r, "ScreenshotPage");
+    addPage(r, "AssociationPage");
+    r.push_back({"AssociationPage", "分组框1", E::LeftPressed, "refocusPage"});
+    for (const auto& c : findWindowSpec("AssociationPage")->controls)
+        if (kindOfName(c.name) == Kind::Check)
+            r.push_back({"AssociationPage", c.name, E::Clicked, "storeAssociation"});
+
+    const std::vector<WiringRow> dialogs{
+        {"NetworkOpenDialog", "", E::Created, "setUpNetworkOpenDialog"},
+        {"NetworkOpenDialog", "按钮1", E::Clicked, "confirmNetworkOpen"},
+        {"NetworkOpenDialog", "按钮2", E::Clicked, "cancelNetworkOpen"},
+
+        {"PromptWindow", "按钮1", E::Clicked, "confirmPrompt"},
+        {"PromptWindow", "按钮2", E::Clicked, "cancelPrompt"},
+
+        {"TranscodeWindow", "", E::Created, "setUpTranscodeWindow"},
+        {"TranscodeWindow", "", E::Destroying, "returnEngineToPlayMode"},
+        {"TranscodeWindow", "按钮1", E::Clicked, "StartConversion"},
+
+        {"AboutWindow", "", E::Created, "setUpAboutWindow"},
+
+        {"VolumeWindow", "", E::Created, "setUpVolumeWindow"},
+        {"VolumeWindow", "", E::LeftPressed, "resetVolumeTitle"},
+        {"VolumeWindow", "分组框1", E::LeftPressed, "resetVolumeTitle"},
+        {"VolumeWindow", "分组框2", E::LeftPressed, "resetVolumeTitle"},
+        {"VolumeWindow", "单选框7", E::Clicked, "unmute"},
+        {"VolumeWindow", "单选框8", E::Clicked, "mute"},
+        {"VolumeWindow", "滑块条1", E::PositionChanged, "setVolumeFromSlider"},
+        {"VolumeWindow", "单选框1", E::Clicked, "chooseAspectRatio"},
+        {"VolumeWindow", "单选框2", E::Clicked, "chooseAspectRatio"},
+        {"VolumeWindow", "单选框3", E::Clicked, "chooseAspectRatio"},
+        {"VolumeWindow", "单选框4", E::Clicked, "chooseAspectRatio"},
+        {"VolumeWindow", "单选框5", E::Clicked, "chooseAspectRatio"},
+        {"VolumeWindow", "单选框6", E::Clicked, "chooseAspectRatio"},
+
+        {"SkipIntroWindow", "", E::Created, "setUpSkipIntroWindow"},
+        {"SkipIntroWindow", "", E::Destroying, "reloadSettingsRecord"},
+        {"SkipIntroWindow", "单选框1", E::Clicked, "storeSkipSwitch"},
+        {"SkipIntroWindow", "单选框2", E::Clicked, "storeSkipSwitch"},
+        {"SkipIntroWindow", "编辑框1", E::TextChanged, "storeIntro"},
+        {"SkipIntroWindow", "编辑框2", E::TextChanged, "storeOutro"},
+    };
+    r.insert(r.end(), dialogs.begin(), dialogs.end());
+    return r;
+}
+
+} // namespace
+
+const std::vector<WiringRow>& wiringTable() {
+    static const std::vector<WiringRow> table = buildTable();
+    return table;
+}
+
+} // namespace qinglan::ui
