@@ -1,0 +1,66 @@
+#pragma once
+// The 207 fields of the settings file mote.edb, stated once: number, type, page, meaning and
+// default. The first-run writer, restorePageDefaults and the set of fields SettingsRecord holds
+// are all derived from this table.
+
+#include <array>
+#include <span>
+
+namespace qinglan::settings {
+
+enum class FieldType { Text, Integer };
+
+// The settings-window page whose controls write a field; None for the window state that the
+// program keeps by itself (geometry, list index, skip window, first settings page).
+enum class Page {
+    Lyrics,
+    Subtitle,
+    Picture,
+    Sound,
+    General,
+    Screenshot,
+    Hotkey,
+    Transcode,
+    Association,
+    VirtualReality,
+    None
+};
+
+enum class DefaultKind {
+    Value,         // `value` is the page default (and the first-run value)
+    SpecialFolder, // the shell's special folder of kind 3 (see specialFolderKind3())
+    FirstRunOnly,  // no page default; `value` is written only when a fresh file is made
+    MainWindow,    // no page default; first run: the main window centred on the work area
+};
+
+struct FieldInfo {
+    int number;
+    FieldType type;
+    Page page;
+    const char* meaning;
+    DefaultKind kind;
+    const char* value; // text, or decimal text for integer fields
+};
+
+constexpr int kFieldCount = 207;
+
+// All fields, index i holds field i + 1.
+const std::array<FieldInfo, kFieldCount>& settingsFields();
+// The row of field `number` (1..207); fields outside that range are not allowed.
+const FieldInfo& fieldInfo(int number);
+bool isSettingsField(int number);
+bool isIntegerField(int number);
+
+// The fields restorePageDefaults writes for `page`, in the order it writes them: ascending,
+// except the association page (197 to 203, then 87 to 97).
+std::span<const int> pageDefaultOrder(Page page);
+
+// The fields SettingsRecord holds, ascending: 1 to 164, 167 to 205, 207.
+std::span<const int> recordFields();
+bool isRecordField(int number);
+
+// Main and video list window sizes on first run.
+constexpr int kMainWindowWidth = 725;
+constexpr int kMainWindowHeight = 550;
+
+} // namespace qinglan::settings
