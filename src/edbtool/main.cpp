@@ -133,6 +133,9 @@ int main(int argc, char** argv) {
         return usage(cmd + " takes " + std::to_string(known->args) + " argument" +
                      (known->args == 1 ? "" : "s"));
 
+    if ((cmd == "get" || cmd == "set") && (!parseInt(args[0]) || *parseInt(args[0]) < 1))
+        return usage("field number must be a positive integer: " + args[0]);
+
     if (cmd == "init-settings") {
         if (password) return usage("init-settings always uses the player's password");
         if (auto s = settings::SettingsStore::createFile(file); !s.ok()) return failed(s);
