@@ -12,8 +12,8 @@ PACKAGES=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libx11-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  # 32-bit loader tests: a 32-bit host and real PE32 DLLs
-  g++-multilib gcc-mingw-w64-i686 binutils-mingw-w64-i686
+  # 32-bit loader tests: a 32-bit host (run by qemu where the kernel will not) and real PE32 DLLs
+  g++-multilib gcc-mingw-w64-i686 binutils-mingw-w64-i686 qemu-user
   # demo media, display for the end-to-end tests, fonts for the captions
   ffmpeg xvfb xauth openbox xcompmgr trayer xdotool x11-utils
   fonts-wqy-microhei
