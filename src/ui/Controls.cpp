@@ -82,12 +82,13 @@ void UserMoveDetector::leaveEvent() {
     if (--depth_ == 0) actionPending_ = false; // an action at a bound changes nothing
 }
 
-Trackbar::Trackbar(QWidget* parent)
-    : QSlider(Qt::Horizontal, parent), detector_(new UserMoveDetector(this)) {
+Trackbar::Trackbar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    detector_ = new UserMoveDetector(this);
     connect(detector_, &UserMoveDetector::positionChanged, this, &Trackbar::positionChanged);
 }
 
 bool Trackbar::event(QEvent* event) {
+    if (!detector_) return QSlider::event(event);
     detector_->enterEvent();
     const bool handled = QSlider::event(event);
     detector_->leaveEvent();
@@ -95,7 +96,8 @@ bool Trackbar::event(QEvent* event) {
 }
 
 ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent)
-    : QScrollBar(orientation, parent), detector_(new UserMoveDetector(this)) {
+    : QScrollBar(orientation, parent) {
+    detector_ = new UserMoveDetector(this);
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(detector_, &UserMoveDetector::positionChanged, this, &ScrollBar::positionChanged);
 }
@@ -106,6 +108,7 @@ bool ScrollBar::event(QEvent* event) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
+    if (!detector_) return QScrollBar::event(event);
     detector_->enterEvent();
     const bool handled = QScrollBar::event(event);
     detector_->leaveEvent();

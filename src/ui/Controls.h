@@ -117,7 +117,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    UserMoveDetector* detector_;
+    UserMoveDetector* detector_ = nullptr; // events arrive while it is being made
 };
 
 // 纵向滚动条 / 横向滚动条. The wheel does not move the bar by itself: it is reported with its
@@ -138,7 +138,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    UserMoveDetector* detector_;
+    UserMoveDetector* detector_ = nullptr; // events arrive while it is being made
 };
 
 // 编辑框: reports key presses before the box handles them, and the loss of focus.
