@@ -96,6 +96,14 @@ TEST_F(EdbRecordDatabase, BatchAppendKeepsOrderAndNavigates) {
     EXPECT_EQ(texts(reopen().readFieldOfAll(1)), paths);
 }
 
+TEST_F(EdbRecordDatabase, AFieldListedTwiceKeepsItsLastValue) {
+    auto db = make();
+    ASSERT_TRUE(db.append({{1, "a"}, {2, "x"}, {1, "b"}}).ok());
+    ASSERT_TRUE(db.writeFields({{3, "c"}, {3, std::int32_t{4}}}).ok());
+    EXPECT_EQ(db.read(1).value().toText(), "b");
+    EXPECT_EQ(db.read(3).value(), FieldValue(std::int32_t{4}));
+}
+
 TEST_F(EdbRecordDatabase, FailedBatchLeavesNothingBehind) {
     auto db = make();
     ASSERT_TRUE(db.append({{1, "keep"}}).ok());
