@@ -20,8 +20,14 @@ public:
     // Saves what must survive, releases what the window holds and ends the event loop.
     void shutdown();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void openCurrentMedia();
+    void restoreSavedGeometry();
+
+    bool shutDown_ = false;
 
     QLabel* mediaLabel_ = nullptr;
 };

@@ -1,4 +1,8 @@
 #pragma once
+#include <settings/SettingsRecord.h>
+#include <settings/SettingsStore.h>
+
+#include <memory>
 #include <string>
 
 namespace qinglan::app {
@@ -8,6 +12,19 @@ namespace qinglan::app {
 struct ProcessState {
     // The local path or network address the next open uses (UTF-8).
     std::string currentMedia;
+
+    // The settings file, opened at main-window creation, and its in-memory copy.
+    std::unique_ptr<settings::SettingsStore> store;
+    settings::SettingsRecord record;
+
+    // Window-state flags of the main window.
+    bool fullScreen = false;
+    bool geometryFrozen = false; // full screen through the menu: geometry is not saved
+    bool shareMode = false;
+    bool sidePanelEnabled = false;
+    // Set after the video list changed files; from then on geometry is not saved and the
+    // settings menu items offer a restart instead.
+    bool fileConfigChanged = false;
 };
 
 ProcessState& processState();

@@ -2,7 +2,12 @@
 #include "e2e/PlayerProcess.h"
 #include "support/TestMedia.h"
 
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace qinglan::test;
 
@@ -21,5 +26,66 @@ TEST(EndToEndStartup, SecondStartHandsOverAndLeavesOneMainWindow) {
     EXPECT_EQ(playerWindows().size(), 1u);
     EXPECT_TRUE(player.running());
 
+    EXPECT_EQ(player.terminate(), 0);
+}
+
+namespace {
+
+// Runs qinglan-edb on a file; returns its standard output, or "" when it failed.
+std::string edb(const std::filesystem::path& file, const QStringList& command) {
+    QProcess tool;
+    tool.start(QString::fromStdString((buildDir() / "qinglan-edb").string()),
+               QStringList{QString::fromStdString(file.string())} + command);
+    tool.waitForFinished(10000);
+    return tool.exitCode() == 0 ? tool.readAllStandardOutput().trimmed().toStdString() : "";
+}
+
+} // namespace
+
+TEST(EndToEndStartup, FirstStartCreatesTheSettingsAndSigtermSavesTheGeometry) {
+    TempDataDir data;
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const auto mote = data.playerDataDir() / "mote.edb";
+    ASSERT_TRUE(std::filesystem::exists(mote));
+    EXPECT_EQ(edb(mote, {"count"}), "1");
+    EXPECT_EQ(edb(mote, {"get", "170"}), "725");
+    EXPECT_EQ(edb(mote, {"get", "171"}), "550");
+
+    // Move the window, then end the player politely: the geometry must be stored.
+    const auto window = QString::fromStdString(playerWindows().front());
+    QProcess::execute("xdotool", {"windowsize", window, "800", "600"});
+    QProcess::execute("xdotool", {"windowmove", window, "40", "30"});
+    QThread::msleep(500);
+    EXPECT_EQ(player.terminate(), 0);
+    EXPECT_EQ(edb(mote, {"get", "168"}), "40");
+    EXPECT_EQ(edb(mote, {"get", "169"}), "30");
+    EXPECT_EQ(edb(mote, {"get", "170"}), "800");
+    EXPECT_EQ(edb(mote, {"get", "171"}), "600");
+}
+
+TEST(EndToEndStartup, CorruptSettingsAreSetAsideAndThePlayerStillStarts) {
+    TempDataDir data;
+    std::filesystem::create_directories(data.playerDataDir());
+    const auto mote = data.playerDataDir() / "mote.edb";
+    {
+        std::ofstream out(mote, std::ios::binary);
+        out << std::string(5000, '\x5a');
+    }
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    EXPECT_EQ(edb(mote, {"get", "170"}), "725"); // a fresh store took its place
+
+    int setAside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data.playerDataDir())) {
+        const auto name = entry.path().filename().string();
+        if (name.rfind("mote.edb.broken-", 0) == 0) {
+            ++setAside;
+            EXPECT_EQ(std::filesystem::file_size(entry.path()), 5000u); // kept as it was
+        }
+    }
+    EXPECT_EQ(setAside, 1);
     EXPECT_EQ(player.terminate(), 0);
 }

@@ -1,0 +1,25 @@
+#include "app/SettingsSession.h"
+
+#include "app/ProcessState.h"
+
+#include <settings/StoreLocation.h>
+
+#include <filesystem>
+
+namespace qinglan::app {
+
+std::vector<std::string> openSettings(const settings::Rect& workArea) {
+    auto& state = processState();
+    const auto folder = settings::dataDirectory(settings::programDirectory());
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    state.store = std::make_unique<settings::SettingsStore>(folder, workArea);
+    std::vector<std::string> notices;
+    const auto status = state.record.load(*state.store);
+    if (!status.ok()) notices.push_back("设置文件无法打开，本次使用默认设置：" + status.message());
+    for (auto& n : state.store->takeNotices())
+        notices.push_back(std::move(n));
+    return notices;
+}
+
+} // namespace qinglan::app
