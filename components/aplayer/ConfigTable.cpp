@@ -1,0 +1,207 @@
+#include "aplayer/ConfigTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qinglan::aplayer {
+namespace {
+
+using K = ConfigKind;
+
+// Sorted by id. "on/off" means "1" on, anything else off. Colours are decimal Windows colour
+// values 0x00BBGGRR ("255" is red). Times are milliseconds.
+constexpr std::array kTable{
+    ConfigId{4, "media loaded", "read: the open media's path; empty while nothing is loaded",
+             "set from file-loaded until the end, an error or APlayer_Close", K::Read},
+    ConfigId{6, "processing mode", "\"1\" play, \"2\" format conversion, \"3\" transcode",
+             "stored; capture and transcode are not built yet", K::Stored},
+    ConfigId{7, "play result",
+             "read: \"\" nothing opened (or closed), \"1\" open and not finished, \"0\" played "
+             "to its natural end (or to the end position 103), \"2\" failed to open or decode",
+             "from mpv's end-file event of the current entry (reason eof = \"0\", error = \"2\")",
+             K::Read},
+    ConfigId{12, "mute", "on/off", "mute", K::Applied},
+    ConfigId{16, "subtitles keep their own styles (VsFilter)", "on/off",
+             "on: sub-ass-override=scale (ASS/SSA keep their styles); off: sub-ass-override="
+             "force (the style of 2107/2108 applies to every subtitle)",
+             K::Applied},
+    ConfigId{102, "start position", "ms; empty, \"0\" or text = from the start",
+             "start option of every later open (stays until changed)", K::Applied},
+    ConfigId{103, "end position",
+             "ms; negative = that many ms before the media's own end; empty or \"0\" = no end",
+             "end option of every later open (stays until changed); an end at or before the start "
+             "is dropped once the duration is known, so the media is played whole",
+             K::Applied},
+    ConfigId{201, "renderer", "\"1\" Overlay, \"2\" Renderless, \"3\" EVR, \"4\" EVRCP",
+             "vo = xv,x11 / x11 / gpu,x11 / gpu-next,gpu,x11 (first that works); takes effect at "
+             "once when it differs from the current one (the picture is re-created), else nothing",
+             K::Applied},
+    ConfigId{204, "aspect ratio",
+             "\"a;b\" such as \"4;3\" or \"2.35;1\"; \"0;0\" = the media's own",
+             "video-aspect-override a:b (-1 for \"0;0\")", K::Applied},
+    ConfigId{209, "hardware decoding", "on/off",
+             "hwdec = no, or the mode of 210; takes effect at once (decoder re-created)",
+             K::Applied},
+    ConfigId{210, "hardware decoding mode", "\"0\" DXVA, \"1\" DXVA2",
+             "\"0\" hwdec=auto-copy-safe (frames copied back: every filter and screenshot works), "
+             "\"1\" hwdec=auto-safe (direct, lowest load)",
+             K::Applied},
+    ConfigId{214, "brightness", "0..100, 50 neutral", "brightness (v-50)*2", K::Applied},
+    ConfigId{215, "contrast", "0..100, 50 neutral", "contrast (v-50)*2", K::Applied},
+    ConfigId{216, "saturation", "0..100, 50 neutral", "saturation (v-50)*2", K::Applied},
+    ConfigId{217, "hue", "0..100, 50 neutral", "hue (v-50)*2", K::Applied},
+    ConfigId{302, "horizontal flip", "on/off", "hflip in the video filter chain", K::Applied},
+    ConfigId{303, "vertical flip", "on/off", "vflip in the video filter chain", K::Applied},
+    ConfigId{304, "rotation", "degrees, any angle (clockwise)",
+             "multiples of 90: video-rotate; other angles: lavfi rotate on a black ground",
+             K::Applied},
+    ConfigId{305, "picture enhancement", "on/off",
+             "lavfi hqdn3d (light denoise), unsharp (luma sharpen), eq (contrast 1.05, "
+             "saturation 1.15)",
+             K::Applied},
+    ConfigId{306, "enhancement comparison", "on/off",
+             "split screen: left half as decoded, right half with the enhancement of 305, a thin "
+             "white divider",
+             K::Applied},
+    ConfigId{308, "3D playback", "on/off", "stored; 3D drawing is not built yet", K::Stored},
+    ConfigId{310, "3D effect shown", "on/off", "stored", K::Stored},
+    ConfigId{311, "3D separation mode", "\"1\" virtual, \"2\" side by side, \"3\" top and bottom",
+             "stored", K::Stored},
+    ConfigId{312, "3D colour pair", "\"1\"..\"12\"", "stored", K::Stored},
+    ConfigId{313, "OpenGL acceleration", "on/off",
+             "off: the gpu renderers of 201 are replaced by x11 (applies with the next 201)",
+             K::Applied},
+    ConfigId{314, "AVX2 acceleration", "on/off",
+             "off: FFmpeg's AVX2 code paths are disabled (process-wide CPU flags); decoders "
+             "opened from the next open on use them",
+             K::Applied},
+    ConfigId{315, "SSE2 acceleration", "on/off",
+             "off: FFmpeg's SSE2 and all later SIMD code paths are disabled, as for 314",
+             K::Applied},
+    ConfigId{403, "audio track", "index among the media's audio tracks, from 0",
+             "aid = index+1; an index the media does not have changes nothing", K::Applied},
+    ConfigId{404, "channel mapping", "\"0\" stereo, \"1\" left, \"2\" right, \"3\" mix",
+             "lavfi pan in the audio filter chain (left/right on both speakers, or both mixed)",
+             K::Applied},
+    ConfigId{405, "channel delay", "ms, 0..10000", "audio-delay (sound later than the picture)",
+             K::Applied},
+    ConfigId{406, "volume levelling", "on/off", "lavfi dynaudnorm in the audio filter chain",
+             K::Applied},
+    ConfigId{407, "virtual surround", "on/off",
+             "lavfi extrastereo (wider stereo image) with the depth of 408", K::Applied},
+    ConfigId{408, "virtual surround depth", "0..30", "extrastereo m = 1 + depth*0.05", K::Applied},
+    ConfigId{503, "subtitle file", "path; empty = none",
+             "sub-add as the first subtitle (once per media; sent again it is re-selected); "
+             "empty: the media's own subtitle of index 506",
+             K::Applied},
+    ConfigId{504, "first subtitle shown", "on/off", "sub-visibility", K::Applied},
+    ConfigId{506, "first subtitle language index", "index among the media's subtitles, from 0",
+             "sid = index+1 when no subtitle file is given", K::Applied},
+    ConfigId{509, "first subtitle timing", "\"delay;num;den\": delay ms, 5000 = no shift",
+             "sub-delay (delay-5000)/1000 s, sub-speed num/den", K::Applied},
+    ConfigId{602, "on-screen text shown", "on/off",
+             "osd-overlay (ASS) with 612 in the style of 606/607/608/621; off removes it",
+             K::Applied},
+    ConfigId{606, "on-screen text size", "percent of the normal size (36 of 720 lines)", "ASS \\fs",
+             K::Applied},
+    ConfigId{607, "on-screen text margin", "distance from the top-left corner, 720-line scale",
+             "ASS \\pos", K::Applied},
+    ConfigId{608, "on-screen text opacity", "0 transparent .. 255 opaque", "ASS \\alpha",
+             K::Applied},
+    ConfigId{612, "on-screen text", "UTF-8 text; shown at once while 602 is on", "osd-overlay",
+             K::Applied},
+    ConfigId{621, "on-screen text outline", "on/off", "ASS \\bord2\\shad1 (legible on any picture)",
+             K::Applied},
+    ConfigId{702, "take a screenshot", "path of the file to write now",
+             "screenshot-raw of the current frame (with subtitles), scaled by 703/704/706, "
+             "written in the format of 707 (bmp/jpg/png by Qt, gif by libavcodec); the call "
+             "returns whether the file was written",
+             K::Applied},
+    ConfigId{703, "screenshot width", "pixels; \"0\" = source", "used by 702", K::Applied},
+    ConfigId{704, "screenshot height", "pixels; \"0\" = source", "used by 702", K::Applied},
+    ConfigId{706, "screenshot keeps aspect", "on/off",
+             "used by 702: the picture fits inside 703 x 704 without distortion", K::Applied},
+    ConfigId{707, "screenshot format", "\"1\" bmp, \"2\" jpg, \"3\" png, \"4\" gif", "used by 702",
+             K::Applied},
+    ConfigId{708, "screenshot quality", "1..100", "JPEG quality of 702", K::Applied},
+    ConfigId{803, "output format", "format name such as \"mp4\"", "stored; transcode not built",
+             K::Stored},
+    ConfigId{804, "output file", "path", "stored", K::Stored},
+    ConfigId{901, "output width", "pixels; \"0\" = source", "stored", K::Stored},
+    ConfigId{902, "output height", "pixels; \"0\" = source", "stored", K::Stored},
+    ConfigId{903, "output keeps aspect", "on/off", "stored", K::Stored},
+    ConfigId{905, "output audio track", "index", "stored", K::Stored},
+    ConfigId{906, "output subtitle language", "index", "stored", K::Stored},
+    ConfigId{907, "output black border", "pixels; sent four times: top, bottom, left, right",
+             "stored (the last value is read back)", K::Stored},
+    ConfigId{1302, "lyrics shown", "on/off", "stored; lyrics are not built yet", K::Stored},
+    ConfigId{1303, "lyric update interval", "ms", "stored", K::Stored},
+    ConfigId{1305, "lyric file", "path", "stored", K::Stored},
+    ConfigId{1307, "lyric background colour", "colour", "stored", K::Stored},
+    ConfigId{1308, "lyric background picture", "path", "stored", K::Stored},
+    ConfigId{1310, "lyric background fit", "\"1\" stretch, \"2\" keep aspect, \"3\" centre",
+             "stored", K::Stored},
+    ConfigId{1311, "lyric font", "\"font;width;height;weight;line spacing\"", "stored", K::Stored},
+    ConfigId{1312, "lyric text colour", "colour", "stored", K::Stored},
+    ConfigId{1313, "lyric highlight colour", "colour", "stored", K::Stored},
+    ConfigId{1314, "lyric text border", "on/off", "stored", K::Stored},
+    ConfigId{1315, "lyric border colour", "colour", "stored", K::Stored},
+    ConfigId{1316, "lyric window kind", "\"0\" over the video", "stored", K::Stored},
+    ConfigId{1318, "lyric fade in and out", "on/off", "stored", K::Stored},
+    ConfigId{1319, "lyric animation", "\"0\" none, \"1\" gradient, \"2\" progress bar", "stored",
+             K::Stored},
+    ConfigId{1320, "lyric time offset", "ms", "stored", K::Stored},
+    ConfigId{1321, "lyric dragging", "on/off", "stored", K::Stored},
+    ConfigId{1328, "lyric alignment", "\"1\" left, \"0\" centre, \"2\" right", "stored", K::Stored},
+    ConfigId{1502, "5.1 output mode", "\"1\" mono, \"2\" stereo, \"3\" 5.1, \"4\" SPDIF",
+             "audio-channels mono/stereo/5.1; SPDIF: audio-spdif=ac3,dts (passthrough)",
+             K::Applied},
+    ConfigId{1503, "5.1 volume", "0..100",
+             "gain of v/10 dB in the audio filter chain while "
+             "1502 chose mono, stereo or 5.1",
+             K::Applied},
+    ConfigId{2103, "second subtitle file", "path; empty = none",
+             "sub-add, then secondary-sid (shown above the first subtitle)", K::Applied},
+    ConfigId{2104, "second subtitle shown", "on/off", "secondary-sub-visibility", K::Applied},
+    ConfigId{2106, "second subtitle language index", "index among the media's subtitles",
+             "secondary-sid = index+1 when no second file is given", K::Applied},
+    ConfigId{2107, "subtitle position", "\"on;horizontal;vertical\", 10..100 percent",
+             "on: sub-pos = vertical, sub-align-x left/center/right by horizontal (<=33, "
+             "34..66, >=67); off: bottom centre",
+             K::Applied},
+    ConfigId{2108, "subtitle font", "\"font;size;colour;shadow\"",
+             "sub-font (a leading @ dropped), sub-font-size = size*3 (720-line scale), "
+             "sub-color, sub-shadow-offset 2 or 0",
+             K::Applied},
+    ConfigId{2109, "second subtitle timing", "as 509",
+             "sub-delay and sub-speed (mpv shares "
+             "them between both subtitles)",
+             K::Applied},
+    ConfigId{2110, "subtitle render mode",
+             "\"0\" 2D, \"1\" side by side 3D, \"2\" top and "
+             "bottom 3D",
+             "stored; 3D drawing is not built yet", K::Stored},
+    ConfigId{2402, "VR draw mode", "\"1\"..\"8\"", "stored; VR drawing is not built yet",
+             K::Stored},
+    ConfigId{2403, "VR view", "\"horizontal;vertical;distance\"", "stored", K::Stored},
+    ConfigId{2404, "VR device", "\"0\" none, \"1\" Oculus DK2", "stored", K::Stored},
+    ConfigId{2405, "VR frame interval", "ms", "stored", K::Stored},
+    ConfigId{2407, "VR monitor window", "\"0\" both eyes, \"1\" single panorama, \"2\" none",
+             "stored", K::Stored},
+    ConfigId{2408, "VR cover circle", "\"top;bottom;colour\"", "stored", K::Stored},
+    ConfigId{2410, "VR render quality", "percent", "stored", K::Stored},
+};
+
+} // namespace
+
+std::span<const ConfigId> configTable() {
+    return kTable;
+}
+
+const ConfigId* findConfigId(int id) {
+    auto it = std::lower_bound(kTable.begin(), kTable.end(), id,
+                               [](const ConfigId& c, int v) { return c.id < v; });
+    return it != kTable.end() && it->id == id ? &*it : nullptr;
+}
+
+} // namespace qinglan::aplayer

@@ -1,0 +1,85 @@
+#pragma once
+// Every configuration id the player sends or reads, stated once: id, meaning, value format and
+// what it does in mpv. The engine derives its behaviour from the names below; the table itself
+// (ConfigTable.cpp) is the reference for anyone who needs to know what a value does.
+#include <span>
+
+namespace qinglan::aplayer {
+
+enum class ConfigKind {
+    Read,    // answered by the engine (setting it changes nothing)
+    Applied, // has its effect in mpv now
+    Stored,  // kept and read back; the feature that uses it is not built yet
+};
+
+struct ConfigId {
+    int id;
+    const char* meaning;
+    const char* valueFormat;
+    const char* mpvEffect;
+    ConfigKind kind;
+};
+
+std::span<const ConfigId> configTable();
+// nullptr for an id outside the table (still stored and read back by the engines).
+const ConfigId* findConfigId(int id);
+
+// Names for the ids the engine acts on.
+namespace cfg {
+inline constexpr int MediaLoaded = 4;
+inline constexpr int ProcessingMode = 6;
+inline constexpr int PlayResult = 7;
+inline constexpr int Mute = 12;
+inline constexpr int SubtitleStyleOwn = 16;
+inline constexpr int StartMs = 102;
+inline constexpr int EndMs = 103;
+inline constexpr int Renderer = 201;
+inline constexpr int Aspect = 204;
+inline constexpr int HardwareDecoding = 209;
+inline constexpr int HardwareDecodingMode = 210;
+inline constexpr int Brightness = 214;
+inline constexpr int Contrast = 215;
+inline constexpr int Saturation = 216;
+inline constexpr int Hue = 217;
+inline constexpr int FlipHorizontal = 302;
+inline constexpr int FlipVertical = 303;
+inline constexpr int RotateDegrees = 304;
+inline constexpr int Enhancement = 305;
+inline constexpr int Comparison = 306;
+inline constexpr int OpenGl = 313;
+inline constexpr int Avx2 = 314;
+inline constexpr int Sse2 = 315;
+inline constexpr int AudioTrack = 403;
+inline constexpr int ChannelMap = 404;
+inline constexpr int ChannelDelay = 405;
+inline constexpr int VolumeLevelling = 406;
+inline constexpr int Surround = 407;
+inline constexpr int SurroundDepth = 408;
+inline constexpr int SubtitleFile = 503;
+inline constexpr int SubtitleShow = 504;
+inline constexpr int SubtitleLanguage = 506;
+inline constexpr int SubtitleDelay = 509;
+inline constexpr int OsdShow = 602;
+inline constexpr int OsdSize = 606;
+inline constexpr int OsdMargin = 607;
+inline constexpr int OsdOpacity = 608;
+inline constexpr int OsdText = 612;
+inline constexpr int OsdOutline = 621;
+inline constexpr int ShotFile = 702;
+inline constexpr int ShotWidth = 703;
+inline constexpr int ShotHeight = 704;
+inline constexpr int ShotKeepAspect = 706;
+inline constexpr int ShotFormat = 707;
+inline constexpr int ShotQuality = 708;
+inline constexpr int MultichannelMode = 1502;
+inline constexpr int MultichannelVolume = 1503;
+inline constexpr int Subtitle2File = 2103;
+inline constexpr int Subtitle2Show = 2104;
+inline constexpr int Subtitle2Language = 2106;
+inline constexpr int SubtitlePos = 2107;
+inline constexpr int SubtitleFont = 2108;
+inline constexpr int Subtitle2Delay = 2109;
+inline constexpr int SubtitleRenderMode = 2110;
+} // namespace cfg
+
+} // namespace qinglan::aplayer

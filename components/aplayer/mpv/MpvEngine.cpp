@@ -1,0 +1,394 @@
+#include "MpvEngine.h"
+
+#include "VideoWindow.h"
+#include "aplayer/ConfigTable.h"
+
+#include <QGuiApplication>
+#include <QMetaObject>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+
+namespace qinglan::aplayer {
+namespace {
+
+constexpr const char* kCodecMissingPrefix = "Failed to initialize a decoder for codec '";
+
+// Observed properties, told apart by their reply ids.
+enum : uint64_t { ObservePausedForCache = 1, ObserveCacheBuffering = 2 };
+
+} // namespace
+
+std::unique_ptr<Engine> createMpvEngine(const MpvEngineOptions& options) {
+    return std::make_unique<MpvEngine>(options);
+}
+
+MpvEngine::MpvEngine(MpvEngineOptions options) : options_(std::move(options)) {}
+
+MpvEngine::~MpvEngine() {
+    destroyMpv();
+    delete window_.data();
+}
+
+bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int height,
+                               MessageCallback message, BufferingCallback buffering,
+                               CodecMissingCallback codecMissing) {
+    if (mpv_) return true;
+    message_ = std::move(message);
+    buffering_ = std::move(buffering);
+    codecMissing_ = std::move(codecMissing);
+
+    // mpv refuses to start under a locale with a decimal comma; Qt may have set one.
+    std::setlocale(LC_NUMERIC, "C");
+
+    // Draw into our own window on X11 only; anywhere else (offscreen, tests) no picture rather
+    // than a window of mpv's own.
+    embedded_ =
+        QGuiApplication::platformName() == QLatin1String("xcb") && options_.videoOutput != "null";
+    window_ = new VideoWindow(parent, embedded_);
+    window_->setGeometry(x, y, width, height);
+    window_->setMessageCallback(message_);
+    window_->setAboutToBeDestroyed([this] { destroyMpv(); });
+    window_->show();
+
+    mpv_ = mpv_create();
+    if (!mpv_) return false;
+    auto opt = [this](const char* name, const std::string& value) {
+        mpv_set_option_string(mpv_, name, value.c_str());
+    };
+    if (embedded_) opt("wid", std::to_string(static_cast<long long>(window_->surfaceId())));
+    if (!options_.videoOutput.empty())
+        currentVideoOutput_ = options_.videoOutput;
+    else if (!embedded_)
+        currentVideoOutput_ = "null";
+    else
+        currentVideoOutput_ =
+            rendererVideoOutput(configValue(cfg::Renderer).empty() ? "3"
+                                                                   : configValue(cfg::Renderer),
+                                configValue(cfg::OpenGl) != "0")
+                .value_or("gpu,x11");
+    opt("vo", currentVideoOutput_);
+    if (!options_.audioOutput.empty()) opt("ao", options_.audioOutput);
+    opt("idle", "yes");
+    opt("force-window", "no");
+    opt("keep-open", "no");
+    opt("terminal", "no");
+    opt("config", "no");
+    opt("load-scripts", "no");
+    opt("osc", "no");
+    opt("ytdl", "no");
+    opt("input-default-bindings", "no");
+    opt("input-vo-keyboard", "no");
+    // mpv must not take the mouse: X then passes the clicks on to our window.
+    opt("input-cursor", "no");
+    opt("cursor-autohide", "no");
+    opt("osd-on-seek", "no");
+    opt("osd-bar", "no");
+    // An external subtitle is what the player chooses, never a file mpv guesses.
+    opt("sub-auto", "no");
+    opt("audio-file-auto", "no");
+    opt("volume-max", "1000");
+    opt("hwdec", "no");
+    opt("audio-client-name", "qinglan");
+    mpv_request_log_messages(mpv_, "error");
+    if (mpv_initialize(mpv_) < 0) {
+        mpv_terminate_destroy(mpv_);
+        mpv_ = nullptr;
+        return false;
+    }
+    mpv_observe_property(mpv_, ObservePausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, ObserveCacheBuffering, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
+
+    // Values set before the engine existed take effect now.
+    for (const auto& [id, value] : std::map<int, std::string>(config_))
+        if (id != cfg::ShotFile) applyConfig(id, value);
+    return true;
+}
+
+void MpvEngine::destroyMpv() {
+    if (!mpv_) return;
+    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    mpv_terminate_destroy(mpv_);
+    mpv_ = nullptr;
+}
+
+void MpvEngine::wakeup(void* ctx) {
+    // Called on an mpv thread: only hand over to the Qt thread, once per batch.
+    auto* self = static_cast<MpvEngine*>(ctx);
+    if (!self->wakeupPending_.exchange(true))
+        QMetaObject::invokeMethod(
+            &self->dispatcher_, [self] { self->drainEvents(); }, Qt::QueuedConnection);
+}
+
+void MpvEngine::drainEvents() {
+    wakeupPending_ = false;
+    while (mpv_) {
+        mpv_event* event = mpv_wait_event(mpv_, 0);
+        if (event->event_id == MPV_EVENT_NONE) break;
+        handleEvent(*event);
+    }
+}
+
+void MpvEngine::handleEvent(const mpv_event& event) {
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        lastStartedEntry_ = static_cast<mpv_event_start_file*>(event.data)->playlist_entry_id;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (currentEntry_ != 0 && lastStartedEntry_ == currentEntry_) onFileLoaded();
+        break;
+    case MPV_EVENT_END_FILE: {
+        auto* end = static_cast<mpv_event_end_file*>(event.data);
+        onEndFile(end->reason, end->playlist_entry_id);
+        break;
+    }
+    case MPV_EVENT_VIDEO_RECONFIG:
+        if (window_ && loaded_) {
+            int64_t w = 0;
+            bool hasVideo =
+                mpv_get_property(mpv_, "video-params/w", MPV_FORMAT_INT64, &w) >= 0 && w > 0;
+            window_->showVideo(hasVideo);
+        }
+        break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        auto* m = static_cast<mpv_event_log_message*>(event.data);
+        onLogMessage(m->prefix, m->level, m->text);
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        auto* p = static_cast<mpv_event_property*>(event.data);
+        if (event.reply_userdata == ObservePausedForCache && p->format == MPV_FORMAT_FLAG) {
+            bool paused = *static_cast<int*>(p->data) != 0;
+            if (pausedForCache_ && !paused && buffering_)
+                buffering_(100);
+            else if (paused && buffering_)
+                buffering_(cachePercent_);
+            pausedForCache_ = paused;
+        } else if (event.reply_userdata == ObserveCacheBuffering && p->format == MPV_FORMAT_INT64) {
+            int percent =
+                static_cast<int>(std::clamp<int64_t>(*static_cast<int64_t*>(p->data), 0, 100));
+            if (percent != cachePercent_ && pausedForCache_ && buffering_) buffering_(percent);
+            cachePercent_ = percent;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvEngine::onFileLoaded() {
+    loaded_ = true;
+    lastDuration_ = durationSeconds();
+    auto endMs = parseInteger(configValue(cfg::EndMs));
+    if (endMs && *endMs < 0) {
+        auto start = resolveStart(configValue(cfg::StartMs), lastDuration_);
+        auto end = resolveEnd(configValue(cfg::EndMs), lastDuration_);
+        if (end && *end > start.value_or(0.0)) setProperty("end", std::to_string(*end));
+    }
+    applyTrackIndex("aid", cfg::AudioTrack);
+    if (pendingSeekMs_ >= 0) {
+        int ms = pendingSeekMs_;
+        pendingSeekMs_ = -1;
+        APlayer_SetPosition(ms);
+    }
+}
+
+void MpvEngine::onEndFile(int reason, long long entryId) {
+    if (currentEntry_ == 0 || entryId != currentEntry_)
+        return; // an earlier media, replaced by a newer open or closed
+    if (loaded_) {
+        double d = durationSeconds();
+        if (d > 0) lastDuration_ = d;
+    }
+    loaded_ = false;
+    if (reason == MPV_END_FILE_REASON_EOF)
+        ended_ = true;
+    else if (reason == MPV_END_FILE_REASON_ERROR)
+        failed_ = true;
+    if (window_) window_->showVideo(false);
+}
+
+void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* text) {
+    (void)level;
+    if (!codecMissing_ || !text) return;
+    if (std::strcmp(prefix, "vd") != 0 && std::strcmp(prefix, "ad") != 0 &&
+        std::strcmp(prefix, "sd") != 0)
+        return;
+    const char* at = std::strstr(text, kCodecMissingPrefix);
+    if (!at) return;
+    std::string name(at + std::strlen(kCodecMissingPrefix));
+    name = name.substr(0, name.find('\''));
+    if (name.empty() || !reportedCodecs_.insert(name).second) return;
+    CodecMissingCallback fn = codecMissing_;
+    fn(name);
+}
+
+void MpvEngine::resetMedia() {
+    mediaPath_.clear();
+    currentEntry_ = 0;
+    loaded_ = ended_ = failed_ = false;
+    pendingSeekMs_ = -1;
+    lastDuration_ = 0;
+    reportedCodecs_.clear();
+    externalSubtitles_.clear();
+}
+
+double MpvEngine::durationSeconds() const {
+    double d = 0;
+    if (!mpv_ || mpv_get_property(mpv_, "duration", MPV_FORMAT_DOUBLE, &d) < 0 || !std::isfinite(d))
+        return 0;
+    return d;
+}
+
+void MpvEngine::APlayer_SetCustomLogo(const QImage& logo) {
+    if (window_) window_->setLogo(logo);
+}
+
+bool MpvEngine::APlayer_OpenA(const std::string& pathOrAddress) {
+    if (!mpv_ || pathOrAddress.empty()) return false;
+    resetMedia();
+    if (window_) window_->showVideo(false);
+    // A negative end needs the duration: it is set once the media has loaded. So is an end
+    // at or before the start, which would end the media at once (and the player would race
+    // through its list): such an end is dropped and the media played whole.
+    std::string startMs = configValue(cfg::StartMs), endMs = configValue(cfg::EndMs);
+    auto start = resolveStart(startMs, 0), end = resolveEnd(endMs, 0);
+    setProperty("start", startOption(startMs));
+    setProperty("end", end && *end > start.value_or(0.0) ? endOption(endMs) : "none");
+    // Track choices belong to one media; the stored index is applied once the new one loads.
+    setProperty("aid", "auto");
+    setProperty("sid", "auto");
+    setProperty("secondary-sid", "no");
+    setFlag("pause", false);
+
+    const char* args[] = {"loadfile", pathOrAddress.c_str(), "replace", nullptr};
+    mpv_node result{};
+    if (mpv_command_ret(mpv_, args, &result) < 0) return false;
+    long long entry = 0;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i)
+            if (std::strcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                entry = result.u.list->values[i].u.int64;
+    }
+    mpv_free_node_contents(&result);
+    if (entry == 0) {
+        int64_t id = 0;
+        if (mpv_get_property(mpv_, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0) entry = id;
+    }
+    currentEntry_ = entry;
+    mediaPath_ = pathOrAddress;
+    return true;
+}
+
+void MpvEngine::APlayer_Play() {
+    if (mpv_) setFlag("pause", false);
+}
+
+void MpvEngine::APlayer_Pause() {
+    if (mpv_) setFlag("pause", true);
+}
+
+void MpvEngine::APlayer_Close() {
+    if (!mpv_) return;
+    command({"stop"});
+    resetMedia();
+    if (window_) window_->showVideo(false);
+}
+
+int MpvEngine::APlayer_GetState() const {
+    if (!mpv_ || currentEntry_ == 0 || ended_ || failed_) return StateReady;
+    if (!loaded_) return StateOpening;
+    int paused = 0;
+    mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused);
+    return paused ? StatePaused : StatePlaying;
+}
+
+int MpvEngine::APlayer_GetPosition() const {
+    if (ended_) return static_cast<int>(std::lround(lastDuration_ * 1000));
+    if (!mpv_ || !loaded_) return 0;
+    double pos = 0;
+    if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &pos) < 0 || !std::isfinite(pos))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(pos, 0.0, 2e6) * 1000));
+}
+
+int MpvEngine::APlayer_GetDuration() const {
+    if (ended_) return static_cast<int>(std::lround(lastDuration_ * 1000));
+    if (!loaded_) return 0;
+    return static_cast<int>(std::lround(std::clamp(durationSeconds(), 0.0, 2e6) * 1000));
+}
+
+void MpvEngine::APlayer_SetPosition(int ms) {
+    if (!mpv_ || currentEntry_ == 0 || ended_ || failed_) return;
+    if (!loaded_) {
+        pendingSeekMs_ = std::max(ms, 0);
+        return;
+    }
+    double target = std::max(ms, 0) / 1000.0;
+    double d = durationSeconds();
+    if (d > 0) target = std::min(target, d);
+    std::string t = std::to_string(target);
+    command({"seek", t.c_str(), "absolute"});
+}
+
+void MpvEngine::APlayer_SetVolume(int volume) {
+    if (mpv_) setDouble("volume", std::clamp(volume, 0, 1000));
+}
+
+std::string MpvEngine::APlayer_GetConfigA(int id) const {
+    switch (id) {
+    case cfg::MediaLoaded:
+        return loaded_ ? mediaPath_ : std::string();
+    case cfg::PlayResult:
+        if (currentEntry_ == 0) return "";
+        return ended_ ? "0" : failed_ ? "2" : "1";
+    default:
+        return configValue(id);
+    }
+}
+
+QWidget* MpvEngine::APlayer_GetWindow() const {
+    return window_.data();
+}
+
+std::string MpvEngine::mpvProperty(const char* name) const {
+    if (!mpv_) return {};
+    char* v = mpv_get_property_string(mpv_, name);
+    std::string out = v ? v : "";
+    mpv_free(v);
+    return out;
+}
+
+std::string MpvEngine::configValue(int id) const {
+    auto it = config_.find(id);
+    return it == config_.end() ? std::string() : it->second;
+}
+
+bool MpvEngine::setProperty(const char* name, const std::string& value) {
+    return mpv_ && mpv_set_property_string(mpv_, name, value.c_str()) >= 0;
+}
+
+bool MpvEngine::setFlag(const char* name, bool on) {
+    int v = on ? 1 : 0;
+    return mpv_ && mpv_set_property(mpv_, name, MPV_FORMAT_FLAG, &v) >= 0;
+}
+
+bool MpvEngine::setDouble(const char* name, double value) {
+    return mpv_ && mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value) >= 0;
+}
+
+bool MpvEngine::command(std::initializer_list<const char*> args) {
+    if (!mpv_) return false;
+    std::vector<const char*> argv(args);
+    argv.push_back(nullptr);
+    return mpv_command(mpv_, argv.data()) >= 0;
+}
+
+} // namespace qinglan::aplayer

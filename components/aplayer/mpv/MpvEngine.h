@@ -1,0 +1,109 @@
+#pragma once
+// The engine on libmpv. Private to the component: the player sees only aplayer/Engine.h.
+#include "aplayer/Engine.h"
+#include "aplayer/MpvTranslate.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+#include <map>
+#include <set>
+#include <string>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace qinglan::aplayer {
+
+class VideoWindow;
+
+class MpvEngine final : public Engine {
+public:
+    explicit MpvEngine(MpvEngineOptions options);
+    ~MpvEngine() override;
+    MpvEngine(const MpvEngine&) = delete;
+    MpvEngine& operator=(const MpvEngine&) = delete;
+
+    bool APlayer_Create(QWidget* parent, int x, int y, int width, int height,
+                        MessageCallback message, BufferingCallback buffering,
+                        CodecMissingCallback codecMissing) override;
+    void APlayer_SetCustomLogo(const QImage& logo) override;
+    bool APlayer_OpenA(const std::string& pathOrAddress) override;
+    void APlayer_Play() override;
+    void APlayer_Pause() override;
+    void APlayer_Close() override;
+    int APlayer_GetState() const override;
+    int APlayer_GetPosition() const override;
+    int APlayer_GetDuration() const override;
+    void APlayer_SetPosition(int ms) override;
+    void APlayer_SetVolume(int volume) override;
+    bool APlayer_SetConfigA(int id, const std::string& value) override;
+    std::string APlayer_GetConfigA(int id) const override;
+    QWidget* APlayer_GetWindow() const override;
+
+    // An mpv property as text ("" when unavailable); for tests and the benchmark, which look
+    // at what a configuration value did inside mpv.
+    std::string mpvProperty(const char* name) const;
+
+private:
+    // lifecycle and events (MpvEngine.cpp)
+    void destroyMpv();
+    static void wakeup(void* self);
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void onFileLoaded();
+    void onEndFile(int reason, long long entryId);
+    void onLogMessage(const char* prefix, const char* level, const char* text);
+    void resetMedia();
+    double durationSeconds() const;
+
+    // configuration ids (MpvConfig.cpp)
+    std::string configValue(int id) const;
+    bool applyConfig(int id, const std::string& value);
+    bool applyRenderer();
+    bool applyVideoFilters();
+    bool applyAudioFilters();
+    bool applyCpuFlags();
+    bool applySubtitleFile(int id);
+    bool applyEmbeddedSubtitle(int id);
+    bool applyOnScreenText();
+    bool applyTrackIndex(const char* property, int id);
+    bool takeScreenshot(const std::string& path);
+
+    // small mpv helpers
+    bool setProperty(const char* name, const std::string& value);
+    bool setFlag(const char* name, bool on);
+    bool setDouble(const char* name, double value);
+    bool command(std::initializer_list<const char*> args);
+
+    MpvEngineOptions options_;
+    mpv_handle* mpv_ = nullptr;
+    QPointer<VideoWindow> window_;
+    QObject dispatcher_; // lives on the Qt thread; receives the queued event drains
+    std::atomic<bool> wakeupPending_{false};
+    bool embedded_ = false;
+    std::string currentVideoOutput_;
+
+    MessageCallback message_;
+    BufferingCallback buffering_;
+    CodecMissingCallback codecMissing_;
+
+    std::map<int, std::string> config_;
+
+    // The media of the last APlayer_OpenA.
+    std::string mediaPath_;
+    long long currentEntry_ = 0; // mpv playlist entry id of our media, 0 = none
+    long long lastStartedEntry_ = 0;
+    bool loaded_ = false;
+    bool ended_ = false;
+    bool failed_ = false;
+    int pendingSeekMs_ = -1;
+    double lastDuration_ = 0;
+    std::set<std::string> reportedCodecs_;
+    std::map<std::string, long long> externalSubtitles_; // path -> mpv track id
+    bool pausedForCache_ = false;
+    int cachePercent_ = 100;
+};
+
+} // namespace qinglan::aplayer
