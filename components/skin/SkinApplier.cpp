@@ -1,5 +1,7 @@
 #include "skin/SkinApplier.h"
 
+#include "SkinStyle.h"
+
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
@@ -13,10 +15,15 @@ bool onApplicationThread() {
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
-void useStyle(const QString& name) {
-    if (name.isEmpty() || QApplication::style()->name().compare(name, Qt::CaseInsensitive) == 0)
-        return;
-    if (QStyle* style = QStyleFactory::create(name)) QApplication::setStyle(style);
+// The skin's style: the named base style under the skin's own marks.
+void useSkinStyle(const QString& baseName) {
+    if (baseName.isEmpty()) return;
+    if (QStyle* base = QStyleFactory::create(baseName)) QApplication::setStyle(new SkinStyle(base));
+}
+
+void restoreStyle(const QString& name) {
+    if (QStyle* style = QStyleFactory::create(name.isEmpty() ? QStringLiteral("Fusion") : name))
+        QApplication::setStyle(style);
 }
 
 QPalette paletteOf(const SkinDescription& skin, const ColorShift& shift) {
@@ -48,12 +55,12 @@ bool SkinApplier::attach(const SkinDescription& skin, const ColorShift& shift) {
         originalStyleName_ = QApplication::style()->name();
     } else {
         // A second skin starts from the original look, not from the first skin.
-        useStyle(originalStyleName_);
+        restoreStyle(originalStyleName_);
         QApplication::setFont(originalFont_);
         QApplication::setPalette(originalPalette_);
     }
     // The style first: choosing a style resets the palette to the style's own.
-    useStyle(skin.styleName);
+    useSkinStyle(skin.styleName);
     QApplication::setPalette(paletteOf(skin, shift));
     if (!skin.fontFamily.isEmpty() || skin.fontPixelSize > 0 || skin.fontPointSize > 0) {
         QFont font = QApplication::font();
@@ -72,7 +79,7 @@ bool SkinApplier::attach(const SkinDescription& skin, const ColorShift& shift) {
 bool SkinApplier::detach() {
     if (!attached_ || !onApplicationThread()) return false;
     qApp->setStyleSheet(QString());
-    useStyle(originalStyleName_);
+    restoreStyle(originalStyleName_);
     QApplication::setPalette(originalPalette_);
     QApplication::setFont(originalFont_);
     qApp->setStyleSheet(originalStyleSheet_);

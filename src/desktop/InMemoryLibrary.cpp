@@ -20,6 +20,7 @@ namespace {
 
 // Addresses written into a mapped PE32 image are 32 bits wide.
 constexpr std::uint64_t kMaxImageAddress = 0xFFFFFFFFu;
+constexpr std::uint32_t kMaxExportNames = 0x10000;
 
 // A region that is given back unless the load that reserved it succeeds.
 class RegionGuard {
@@ -301,7 +302,12 @@ std::uintptr_t InMemoryLibrary::GetExport(const char* name) const {
         return functionAt(region, base_, functions, functionCount,
                           *ordinal - std::int64_t(ordinalBase));
 
-    if (nameCount == 0) return 0;
+    // Both name tables must lie inside the region, and there cannot be more names than 16-bit
+    // name ordinals tell apart: a bigger count is garbage, and walking it would take minutes.
+    if (nameCount == 0 || nameCount > kMaxExportNames) return 0;
+    if (!region.has(names, std::uint64_t(nameCount) * 4) ||
+        !region.has(nameOrdinals, std::uint64_t(nameCount) * 2))
+        return 0;
     // The candidates are the texts laid one after another from the first name-table entry.
     const auto first = region.u32(names);
     if (!first) return 0;

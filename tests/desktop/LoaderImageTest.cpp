@@ -345,12 +345,22 @@ TEST_F(LoaderExports, AnswersZeroForTablesOutsideTheRegion) {
     EXPECT_EQ(library.GetExport("2"), 0u);
     EXPECT_EQ(library.GetExport("SkinH_Detach"), 0u);
 
-    PeImageBuilder names;
+    PeImageBuilder names; // more names than the tables in the region can hold
     names.writeExports(0x2000, 1, {{"Alpha", 0x1100}});
-    names.put32(0x2000 + 24, 0x7FFFFFFF); // NumberOfNames far beyond the names
-    for (std::uint32_t at = 0x2100; at < 0x3000; ++at)
-        names.bytes()[at] = 'x'; // no terminator
+    names.put32(0x2000 + 24, 0x7FFFFFFF);
     ASSERT_TRUE(load(names));
+    EXPECT_EQ(library.GetExport("Alpha"), 0u);
+    names.put32(0x2000 + 24, 0x8000);
+    ASSERT_TRUE(load(names));
+    EXPECT_EQ(library.GetExport("Alpha"), 0u);
+
+    PeImageBuilder unterminated; // the second name runs to the end of the region
+    unterminated.writeExports(0x2000, 1, {{"Alpha", 0x1100}, {"Beta", 0x1200}});
+    const std::uint32_t beta = unterminated.get32(0x2000 + 40 + 8 + 4);
+    for (std::uint32_t at = beta; at < 0x3000; ++at)
+        unterminated.bytes()[at] = 'x';
+    ASSERT_TRUE(load(unterminated));
+    EXPECT_EQ(library.GetExport("Alpha"), library.GetBase() + 0x1100);
     EXPECT_EQ(library.GetExport("Beta"), 0u);
 
     PeImageBuilder directory;

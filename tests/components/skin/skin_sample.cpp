@@ -153,23 +153,25 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, [&] {
         const QImage shot = window->grab().toImage();
         shot.save(out + QStringLiteral("/skin-sample-window.png"));
-        // Background of the window, the default button's face, a selected list row.
+        // Background of the window, the default button's face.
         if (!near(shot.pixel(285, 460), QColor("#20242c")))
             ++failures, std::fprintf(stderr, "window background\n");
         if (!near(shot.pixel(56, 356), QColor("#2d3440")))
             ++failures, std::fprintf(stderr, "button face\n");
-
-        menu->popup(QPoint(700, 60));
-        QToolTip::showText(QPoint(700, 400), QStringLiteral("最大化"), window);
+        QToolTip::showText(window->mapToGlobal(QPoint(200, 400)), QStringLiteral("最大化"), window);
     });
-    QTimer::singleShot(900, [&] {
+    QTimer::singleShot(800, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                w->grab().save(out + QStringLiteral("/skin-sample-tooltip.png"));
+        QToolTip::hideText();
+        menu->popup(QPoint(700, 60));
+    });
+    QTimer::singleShot(1300, [&] {
         const QImage menuShot = menu->grab().toImage();
         menuShot.save(out + QStringLiteral("/skin-sample-menu.png"));
         if (!near(menuShot.pixel(menuShot.width() - 4, menuShot.height() / 2), QColor("#242932")))
             ++failures, std::fprintf(stderr, "menu background\n");
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->inherits("QTipLabel") && w->isVisible())
-                w->grab().save(out + QStringLiteral("/skin-sample-tooltip.png"));
         menu->close();
         app.quit();
     });
