@@ -416,24 +416,40 @@ Result<std::vector<FieldValue>> RecordDatabase::readFieldOfAll(int field) {
 Result<int> RecordDatabase::removeWhereField1(std::string_view text) {
     int removed = 0;
     Status s = inTransaction("remove records", [&]() -> Status {
-        Statement del(db_, "DELETE FROM edb_records WHERE id IN"
-                           " (SELECT record FROM edb_fields WHERE field = 1 AND value = ?)");
-        del.bind(1, std::string(text));
-        int rc = del.step();
+        Statement find(db_, "SELECT record FROM edb_fields WHERE field = 1 AND value = ?");
+        find.bind(1, std::string(text));
+        std::vector<std::int64_t> ids;
+        int rc;
+        while ((rc = find.step()) == SQLITE_ROW)
+            ids.push_back(find.columnInt(0));
         if (rc != SQLITE_DONE) return statusFrom(db_, rc, "remove records");
-        removed = sqlite3_changes(db_);
-        rc = exec(db_, "DELETE FROM edb_fields WHERE record NOT IN (SELECT id FROM edb_records)");
-        if (rc != SQLITE_OK) return statusFrom(db_, rc, "remove records");
+        Statement dropFields(db_, "DELETE FROM edb_fields WHERE record = ?");
+        Statement dropRecord(db_, "DELETE FROM edb_records WHERE id = ?");
+        for (std::int64_t id : ids) {
+            for (Statement* st : {&dropFields, &dropRecord}) {
+                st->reset();
+                st->bind(1, id);
+                if ((rc = st->step()) != SQLITE_DONE) return statusFrom(db_, rc, "remove records");
+            }
+        }
+        removed = static_cast<int>(ids.size());
         return {};
     });
     if (!s.ok()) return s;
     if (removed > 0) {
         if (Status r = requireCurrent(); r.code() == ErrorCode::NoRecord) resetCurrentToFirst();
-        // The removal is committed; a compaction that fails (e.g. another program holds a
-        // lock) only leaves free pages behind and is retried by the next removal.
-        compact();
+        // The removal is committed. Rebuilding the file costs as much as writing it anew, so
+        // it is done once a quarter of the pages are free rather than after every removal;
+        // a compaction that fails (another program holds a lock) is retried next time.
+        if (worthCompacting()) compact();
     }
     return removed;
+}
+
+bool RecordDatabase::worthCompacting() {
+    Statement freePages(db_, "PRAGMA freelist_count"), pages(db_, "PRAGMA page_count");
+    return freePages.step() == SQLITE_ROW && pages.step() == SQLITE_ROW &&
+           freePages.columnInt(0) * 4 >= pages.columnInt(0);
 }
 
 Status RecordDatabase::compact() {

@@ -101,8 +101,8 @@ public:
     // Field `field` of every record, in file order (absent -> FieldValue{}).
     Result<std::vector<FieldValue>> readFieldOfAll(int field);
 
-    // Removes every record whose field 1 is exactly `text`, then compacts the file so the
-    // removed data is gone from disk. Returns how many records were removed. If the current
+    // Removes every record whose field 1 is exactly `text` and compacts the file once a
+    // quarter of its pages are free. Returns how many records were removed. If the current
     // record was removed, the first record becomes current.
     Result<int> removeWhereField1(std::string_view text);
     // Rebuilds the file without free pages.
@@ -114,6 +114,7 @@ private:
     RecordDatabase(sqlite3* db, std::filesystem::path path);
     Status resetCurrentToFirst();
     Status requireCurrent();
+    bool worthCompacting();
     Status inTransaction(const char* what, const std::function<Status()>& body);
 
     sqlite3* db_ = nullptr;

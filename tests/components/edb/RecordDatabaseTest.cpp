@@ -117,7 +117,7 @@ TEST_F(EdbRecordDatabase, RemoveWhereField1DeletesEveryMatchAndCompacts) {
     auto db = make();
     std::vector<std::string> paths;
     std::string big(2000, 'x');
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 60; ++i)
         paths.push_back(i % 3 == 0 ? "/a.mp4" : "/other" + std::to_string(i) + big);
     ASSERT_TRUE(db.appendTexts(1, paths).ok());
     ASSERT_TRUE(db.goTo(2).ok()); // an entry that stays
@@ -126,16 +126,16 @@ TEST_F(EdbRecordDatabase, RemoveWhereField1DeletesEveryMatchAndCompacts) {
     auto removed = db.removeWhereField1("/other1" + big);
     ASSERT_TRUE(removed.ok());
     EXPECT_EQ(removed.value(), 1);
-    EXPECT_EQ(db.removeWhereField1("/a.mp4").value(), 100);
+    EXPECT_EQ(db.removeWhereField1("/a.mp4").value(), 20);
     EXPECT_EQ(db.removeWhereField1("/nothing").value(), 0);
-    EXPECT_EQ(db.count().value(), 199);
+    EXPECT_EQ(db.count().value(), 39);
     EXPECT_EQ(db.currentIndex().value(), 1); // the current record was removed: back to the first
     auto left = texts(db.readFieldOfAll(1));
     EXPECT_EQ(left.front(), "/other2" + big);
     EXPECT_EQ(std::count(left.begin(), left.end(), "/a.mp4"), 0);
 
     // Compaction gave the pages of the removed records back.
-    for (int i = 2; i < 300; ++i)
+    for (int i = 2; i < 60; ++i)
         if (i % 3) db.removeWhereField1("/other" + std::to_string(i) + big);
     EXPECT_EQ(db.count().value(), 0);
     EXPECT_LT(fs::file_size(file), sizeBefore / 4);
