@@ -183,17 +183,28 @@ QMenu* buildMenu(const MenuSpec& spec, QWidget* parent) {
     return popup;
 }
 
+namespace {
+void applyClientSize(CatalogueWindow* window, Frame frame, Size client) {
+    if (frame == Frame::Dialog)
+        window->setFixedSize(client.width, client.height);
+    else
+        window->resize(client.width, client.height);
+}
+} // namespace
+
+void setDesignedSize(CatalogueWindow* window, Size outer) {
+    const Frame frame = window->spec().frame;
+    const Size a = frameAllowance(frame);
+    applyClientSize(window, frame, {outer.width - a.width, outer.height - a.height});
+}
+
 CatalogueWindow* buildWindow(std::string_view role, QWidget* owner) {
     const WindowSpec* spec = findWindowSpec(role);
     if (!spec) return nullptr;
     auto* window = new CatalogueWindow(*spec, owner, flagsFor(spec->frame, owner != nullptr));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(toQString(spec->title));
-    const Size client = spec->clientSize();
-    if (spec->frame == Frame::Dialog)
-        window->setFixedSize(client.width, client.height);
-    else
-        window->resize(client.width, client.height);
+    applyClientSize(window, spec->frame, spec->clientSize());
 
     for (const ControlSpec& c : spec->controls) {
         const auto kind = kindOfName(c.name);

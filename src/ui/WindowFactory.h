@@ -34,6 +34,10 @@ CreatedWindow createWindow(std::string_view role, const HandlerTable& handlers,
 // caption and its "handler" property the handler name.
 QMenu* buildMenu(const MenuSpec& spec, QWidget* parent);
 
+// Gives the window a new designed outer size (as the prompt's per-use widths are stated): the
+// client area becomes that size minus the frame allowance; fixed-size windows stay fixed.
+void setDesignedSize(CatalogueWindow* window, Size outer);
+
 QString toQString(std::string_view utf8);
 
 } // namespace qinglan::ui

@@ -118,6 +118,16 @@ TEST(UiFactory, WindowFramesFollowTheirDesign) {
     EXPECT_TRUE(volume->testAttribute(Qt::WA_DeleteOnClose));
 }
 
+TEST(UiFactory, PerUseSizesAreDesignedOuterSizes) {
+    std::unique_ptr<CatalogueWindow> prompt(buildWindow("PromptWindow"));
+    setDesignedSize(prompt.get(), {335, 160}); // the delete prompt's width
+    EXPECT_EQ(prompt->size(), QSize(330, 132));
+    EXPECT_EQ(prompt->minimumSize(), prompt->maximumSize());
+    std::unique_ptr<CatalogueWindow> bar(buildWindow("FloatingControlBar"));
+    setDesignedSize(bar.get(), {723, 30});
+    EXPECT_EQ(bar->size(), QSize(723, 30));
+}
+
 TEST(UiFactory, OwnedWindowsAreTopLevelWindowsOfTheirOwner) {
     std::unique_ptr<CatalogueWindow> main(buildWindow("MainWindow"));
     QPointer<CatalogueWindow> skip = buildWindow("SkipIntroWindow", main.get());
