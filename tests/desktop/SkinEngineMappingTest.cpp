@@ -82,3 +82,12 @@ TEST(SkinEngineMapping, RefusesAnElfObjectTheSystemCannotLoad) {
 }
 
 } // namespace
+
+// A QApplication for the engine to skin; offscreen unless the caller chose a platform (the
+// test list is also read this way, where no display may exist).
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
