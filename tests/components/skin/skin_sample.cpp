@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -98,6 +99,11 @@ QWidget* buildSampleWindow() {
     vbar->setGeometry(336, 352, 14, 100);
     auto* caption = new QLabel(QStringLiteral("音量 40%  播放 00:03:21 / 00:10:00"), window);
     caption->setGeometry(360, 352, 200, 24);
+    auto* spin = new QSpinBox(window);
+    spin->setGeometry(360, 384, 80, 24);
+    spin->setValue(42);
+    auto* tiny = new QPushButton(QStringLiteral("播放"), window);
+    tiny->setGeometry(452, 384, 48, 22);
     return window;
 }
 
