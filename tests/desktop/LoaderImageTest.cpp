@@ -392,6 +392,15 @@ TEST_F(LoaderImage, RefusesADllThisProcessCannotRun) {
     }
 }
 
+TEST_F(LoaderImage, ADllEntryPointOutsideTheImageIsNeverCalled) {
+    if (qinglan::desktop::hostMachine() != 0x014C) GTEST_SKIP() << "DLLs are refused earlier here";
+    PeImageBuilder image(0x30000000, PeImageBuilder::kExecutable | PeImageBuilder::kDll);
+    image.setEntryPoint(0x00400000);
+    expectRefused(image, LoadFailure::BadEntryPoint);
+    image.setEntryPoint(0); // no entry point at all: nothing to run, the DLL loads
+    EXPECT_TRUE(load(image));
+}
+
 TEST_F(LoaderImage, LoadingAgainUnloadsFirstAndUnloadWithNothingSucceeds) {
     EXPECT_TRUE(library.Unload());
     PeImageBuilder image;
