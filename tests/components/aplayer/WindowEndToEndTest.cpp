@@ -62,7 +62,8 @@ TEST(EngineWindow, ShowsTheLogoThenTheVideoAndPassesClicksOn) {
             return near(pixelOf(top, {600, 40}), 0x1E, 0x5A, 0xC8);
         },
         8000))
-        << "video not drawn into the child window";
+        << "video not drawn into the child window: "
+        << pixelOf(top, {600, 40}).name().toStdString();
     EXPECT_TRUE(near(pixelOf(top, {40, 320}), 0x1E, 0x5A, 0xC8));
     ::testing::Test::RecordProperty("video_output", e.engine->mpvProperty("current-vo"));
 
