@@ -4,14 +4,23 @@
 #include "app/SettingsSession.h"
 #include "app/Startup.h"
 
+#include <aplayer/Engine.h>
+#include <artwork/Artwork.h>
+#include <desktop/SkinEngine.h>
 #include <settings/SettingsActions.h>
+#include <ui/CatalogueWindow.h>
+#include <ui/Controls.h>
+#include <ui/Find.h>
+#include <ui/WindowFactory.h>
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSystemTrayIcon>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace qinglan::app {
 namespace {
@@ -20,60 +29,186 @@ settings::Rect toRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-settings::Rect workArea() {
+QRect workArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? toRect(screen->availableGeometry()) : settings::kDefaultWorkArea;
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
 }
+
+// Opacity as the layered windows know it: 0..255.
+void setOpacity(QWidget* w, int opacity) {
+    if (w) w->setWindowOpacity(std::clamp(opacity, 0, 255) / 255.0);
+}
+
+constexpr int kListOpacityField = 196;
 
 } // namespace
 
-MainWindow::MainWindow() {
-    setWindowTitle(QString::fromUtf8(kWindowTitle));
-    resize(725, 550);
-    auto* layout = new QVBoxLayout(this);
-    mediaLabel_ = new QLabel(this);
-    mediaLabel_->setObjectName("currentMediaLabel");
-    mediaLabel_->setAlignment(Qt::AlignCenter);
-    layout->addWidget(mediaLabel_);
+MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::move(engine)) {
+    playback::PlaybackController::Hooks hooks;
+    hooks.setting = [](int field) { return processState().record.text(field); };
+    // Filled by the settings catalogue and the video list as they are built.
+    hooks.applyAllSettings = [] {};
+    hooks.advanceAtEnd = [] {};
+    hooks.playPrevious = [] {};
+    hooks.playNext = [] {};
+    playback_ = std::make_unique<playback::PlaybackController>(*engine_, *this, hooks, this);
+    registerHandlers();
+}
+
+MainWindow::~MainWindow() {
+    // The engine's video window is a child of the main window: the engine goes first.
+    playback_.reset();
+    engine_.reset();
+    delete main_;
+}
+
+ui::CatalogueWindow* MainWindow::companion(const QString& role) const {
+    for (auto* w : {sidePanel_.data(), bar_.data(), maximizeButton_.data(), minimizeButton_.data(),
+                    videoList_.data(), dialog_.data()})
+        if (w && w->role() == role) return w;
+    return nullptr;
+}
+
+QMenu* MainWindow::menu(const char* name) const {
+    return main_ ? main_->menu(QString::fromUtf8(name)) : nullptr;
 }
 
 void MainWindow::create() {
-    const auto notices = openSettings(workArea());
+    auto created = ui::createWindow("MainWindow", handlers_);
+    main_ = created.window;
+}
+
+void MainWindow::runCreationSequence() {
+    if (created_) return;
+    created_ = true;
+    auto& state = processState();
+    main_->setWindowTitle(QString::fromUtf8(kWindowTitle));
+    main_->setAttribute(Qt::WA_DeleteOnClose, false); // shutdown decides when the window goes
+
+    // 1. The settings, first: everything after reads them.
+    const auto notices = openSettings(toRect(workArea()));
+    // 2-5. Companions.
+    createCompanions();
+    state.fullScreen = false;
+    // 6. Skin.
+    desktop::attachSkin(state.skinLibrary);
+    // 7-8. Engine and its idle logo.
+    createEngine();
+    engine_->APlayer_SetCustomLogo(artwork::logoImage());
+    if (auto* logo = ui::find<QLabel>(main_, u"图片框1")) {
+        logo->setPixmap(QPixmap::fromImage(artwork::logoImage()));
+        logo->setScaledContents(true);
+        logo->raise();
+    }
+    // 9. Saved geometry.
     restoreSavedGeometry();
-    show();
-    // Tell the user once, after the window is up, about settings that had to be set aside.
+    // 10-11. Start with the session and file types are applied by the desktop layer from the
+    // loaded settings when it provides them.
+    // 12. Drops on the window and on the logo reach DropFile through the catalogue's target.
+    // 13. Activation: hotkeys are registered while the window is active (hotkey layer).
+    // 14. Tray icon.
+    putTrayIcon();
+    // 15. Control bar; items that need an open media start disabled. The main window is
+    // mapped first (still transparent) so that window managers stack its companions above it.
+    applyOpacity(0);
+    main_->show();
+    if (bar_) bar_->show();
+    setSkipMenuEnabled(false);
+    setScreenshotMenuEnabled(false);
+    // 16. Fade in from fully transparent.
+    fade_.start(FadeMode::In, 0);
+    layOut();
+    ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), Fade::kInTickMs);
+
+    // Files that had to be set aside are reported once, over the window.
     for (const auto& notice : notices) {
         auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(kWindowTitle),
-                                    QString::fromStdString(notice), QMessageBox::Ok, this);
+                                    QString::fromStdString(notice), QMessageBox::Ok, main_);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setObjectName("settingsNotice");
+        box->setModal(false);
         QTimer::singleShot(0, box, &QMessageBox::show);
     }
-    openCurrentMedia();
+    // 17. The media given at start.
+    if (!state.currentMedia.empty()) playback_->openAndPlay(state.currentMedia);
+}
+
+void MainWindow::createCompanions() {
+    auto& record = processState().record;
+    videoList_ = ui::buildWindow("VideoListWindow", main_);
+    if (videoList_) {
+        ui::connectHandlers(videoList_, handlers_);
+        const int w = record.integer(174), h = record.integer(175);
+        if (w > 0 && h > 0) videoList_->setGeometry(record.integer(165), record.integer(166), w, h);
+        setOpacity(videoList_, record.integer(kListOpacityField));
+        videoList_->announceCreated();
+    }
+    sidePanel_ = ui::buildWindow("SidePanel", main_);
+    ui::connectHandlers(sidePanel_, handlers_);
+    setOpacity(sidePanel_, 70);
+    setPlayButtonShowsPause(false);
+    for (auto [picture, icon] : {std::pair{u"图片框3", artwork::PanelIcon::Stop},
+                                 {u"图片框4", artwork::PanelIcon::Previous},
+                                 {u"图片框5", artwork::PanelIcon::Next}})
+        if (auto* p = ui::find<QLabel>(sidePanel_, picture))
+            p->setPixmap(artwork::panelIcon(icon, false));
+    for (auto* hotSpot : {&maximizeButton_, &minimizeButton_}) {
+        *hotSpot = ui::buildWindow(
+            hotSpot == &maximizeButton_ ? "MaximizeButton" : "MinimizeButton", main_);
+        ui::connectHandlers(*hotSpot, handlers_);
+        setOpacity(*hotSpot, 1);
+    }
+    bar_ = ui::createWindow("FloatingControlBar", handlers_, main_).window;
+}
+
+void MainWindow::createEngine() {
+    engine_->APlayer_Create(
+        main_, 0, 0, main_->width(), main_->height() - 32,
+        [this](uint32_t m, uintptr_t w, intptr_t l) { playback_->onEngineMessage(m, w, l); },
+        [this](int percent) { playback_->onBuffering(percent); },
+        [this](const std::string& name) { playback_->onCodecMissing(name); });
+}
+
+void MainWindow::putTrayIcon() {
+    if (!tray_) {
+        tray_ = new QSystemTrayIcon(artwork::trayIcon(), this);
+        tray_->setToolTip(QString::fromUtf8(kWindowTitle));
+        connect(tray_, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason r) {
+                    if (!main_) return;
+                    if (r == QSystemTrayIcon::Context) main_->notifyTray(3);
+                    if (r == QSystemTrayIcon::Trigger) main_->notifyTray(1);
+                });
+    }
+    tray_->show();
 }
 
 void MainWindow::restoreSavedGeometry() {
     const auto& record = processState().record;
-    const int w = record.integer(170), h = record.integer(171);
-    if (w <= 0 || h <= 0) return; // nothing usable stored: keep the designed size
-    move(record.integer(168), record.integer(169));
-    resize(w, h);
+    const QRect saved(record.integer(168), record.integer(169), record.integer(170),
+                      record.integer(171));
+    const QRect area = workArea();
+    // Stored geometry is the client area, the same rectangle saveGeometry() reads back. A
+    // rectangle that would leave the window out of sight (screen changed, file edited) gives
+    // way to the first-run size, centred.
+    if (saved.width() <= 0 || saved.height() <= 0 || !area.intersects(saved)) {
+        main_->setGeometry(QRect(area.center() - QPoint(725 / 2, 550 / 2), QSize(725, 550)));
+        return;
+    }
+    main_->setGeometry(saved);
 }
 
 void MainWindow::openHandedOver(const std::string& path) {
     processState().currentMedia = path;
-    openCurrentMedia();
+    if (created_) playback_->openAndPlay(path);
 }
 
-void MainWindow::openCurrentMedia() {
-    const auto& media = processState().currentMedia;
-    if (media.empty()) return;
-    mediaLabel_->setText(QString::fromStdString(media));
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    shutdown();
-    QWidget::closeEvent(event);
+void MainWindow::saveGeometry() {
+    auto& state = processState();
+    if (!state.store || !main_) return;
+    const QRect list = videoList_ ? videoList_->geometry() : QRect();
+    settings::saveWindowGeometry(*state.store, state.record, state.geometryFrozen,
+                                 state.fileConfigChanged, toRect(main_->geometry()), toRect(list));
 }
 
 void MainWindow::shutdown() {
@@ -81,17 +216,75 @@ void MainWindow::shutdown() {
     shutDown_ = true;
     auto& state = processState();
     if (state.store) {
-        // The video list's row and the list window's geometry are kept as loaded until the
-        // list window exists to report them.
+        // The list's selected row; kept as loaded until the video list reports its own.
         state.store->write(172, state.record.get(172));
-        const settings::Rect list{state.record.integer(165), state.record.integer(166),
-                                  state.record.integer(174), state.record.integer(175)};
-        settings::saveWindowGeometry(*state.store, state.record, state.geometryFrozen,
-                                     state.fileConfigChanged,
-                                     {pos().x(), pos().y(), width(), height()}, list);
+        saveGeometry();
     }
-    hide();
-    QApplication::quit();
+    desktop::detachSkin(state.skinLibrary);
+    playback_->stopProgress();
+    if (tray_) tray_->hide();
+    hideCompanions();
+    if (main_) main_->hide();
+    QApplication::exit(0);
+}
+
+// ---- PlaybackView -------------------------------------------------------------------------
+
+void MainWindow::setLogoVisible(bool visible) {
+    if (auto* logo = ui::find<QLabel>(main_, u"图片框1")) {
+        logo->setVisible(visible);
+        if (visible) logo->raise();
+    }
+}
+
+void MainWindow::setSkipMenuEnabled(bool enabled) {
+    if (auto* item = ui::findMenuItem(menu("右键菜单"), {"播放", "跳出片头片尾"}))
+        item->setEnabled(enabled);
+}
+
+void MainWindow::setScreenshotMenuEnabled(bool enabled) {
+    if (auto* item = ui::findMenuItem(menu("右键菜单"), {"截图"})) item->setEnabled(enabled);
+}
+
+void MainWindow::setPlayButtonShowsPause(bool showsPause) {
+    playButtonShowsPause_ = showsPause;
+    if (auto* p = ui::find<QLabel>(sidePanel_, u"图片框2"))
+        p->setPixmap(artwork::panelIcon(
+            showsPause ? artwork::PanelIcon::Pause : artwork::PanelIcon::Play, false));
+}
+
+std::string MainWindow::playLabelCaption() const {
+    auto* label = ui::find<QLabel>(sidePanel_, u"标签2");
+    return label ? label->text().toStdString() : std::string();
+}
+
+void MainWindow::setPlayLabelCaption(const std::string& caption) {
+    if (auto* label = ui::find<QLabel>(sidePanel_, u"标签2"))
+        label->setText(QString::fromStdString(caption));
+}
+
+void MainWindow::showProgress(int maximumSeconds, int positionSeconds, const std::string& text) {
+    if (auto* barControl = ui::find<QScrollBar>(bar_, u"横向滚动条1")) {
+        barControl->setMaximum(std::max(0, maximumSeconds));
+        if (!barControl->isSliderDown()) barControl->setValue(positionSeconds);
+    }
+    if (auto* label = ui::find<QLabel>(bar_, u"标签1"))
+        label->setText(QString::fromStdString(text));
+}
+
+void MainWindow::popupContextMenu() {
+    processState().sidePanelEnabled = false;
+    if (auto* m = menu("右键菜单")) m->popup(QCursor::pos());
+}
+
+void MainWindow::showCodecMissing(const std::string& name) {
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QString::fromUtf8("缺少文件"),
+                        QString::fromUtf8("解码库缺少文件：") + QString::fromStdString(name),
+                        QMessageBox::Ok, main_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 } // namespace qinglan::app

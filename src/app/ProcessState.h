@@ -1,4 +1,5 @@
 #pragma once
+#include <desktop/InMemoryLibrary.h>
 #include <settings/SettingsRecord.h>
 #include <settings/SettingsStore.h>
 
@@ -12,6 +13,9 @@ namespace qinglan::app {
 struct ProcessState {
     // The local path or network address the next open uses (UTF-8).
     std::string currentMedia;
+
+    // Hosts the skin engine the player carries; mapped at start-up, never unloaded.
+    desktop::InMemoryLibrary skinLibrary;
 
     // The settings file, opened at main-window creation, and its in-memory copy.
     std::unique_ptr<settings::SettingsStore> store;

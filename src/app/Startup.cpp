@@ -5,6 +5,9 @@
 #include "platform/InstanceChannel.h"
 #include "platform/TerminationSignals.h"
 
+#include <aplayer/Engine.h>
+#include <desktop/SkinEngine.h>
+
 #include <QApplication>
 
 #include <clocale>
@@ -52,7 +55,11 @@ int runPlayer(int argc, char** argv) {
     // libmpv refuses to start unless numbers are formatted the "C" way.
     std::setlocale(LC_NUMERIC, "C");
 
-    MainWindow window;
+    // The skin engine the player carries is mapped before any window exists; a failure
+    // leaves the player unskinned.
+    desktop::mapSkinEngine(processState().skinLibrary);
+
+    MainWindow window(aplayer::createMpvEngine());
     channel->startReceiving([&window](const std::string& path) { window.openHandedOver(path); });
     // A polite end request from the system runs the same shutdown as the tray's exit.
     platform::onTerminationRequest([&window] { window.shutdown(); });
