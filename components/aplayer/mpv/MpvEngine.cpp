@@ -207,6 +207,12 @@ void MpvEngine::onEndFile(int reason, long long entryId) {
         if (d > 0) lastDuration_ = d;
     }
     loaded_ = false;
+    // mpv gives up on a media whose video cannot be decoded, sound and all. The sound is
+    // worth having: load it once more without the video (the codec was reported already).
+    if (reason == MPV_END_FILE_REASON_ERROR && videoCodecMissing_ && !retriedWithoutVideo_) {
+        retriedWithoutVideo_ = true;
+        if (load("vid=no")) return;
+    }
     if (reason == MPV_END_FILE_REASON_EOF)
         ended_ = true;
     else if (reason == MPV_END_FILE_REASON_ERROR)
@@ -216,7 +222,7 @@ void MpvEngine::onEndFile(int reason, long long entryId) {
 
 void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* text) {
     (void)level;
-    if (!codecMissing_ || !text) return;
+    if (!text) return;
     if (std::strcmp(prefix, "vd") != 0 && std::strcmp(prefix, "ad") != 0 &&
         std::strcmp(prefix, "sd") != 0)
         return;
@@ -224,7 +230,9 @@ void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* 
     if (!at) return;
     std::string name(at + std::strlen(kCodecMissingPrefix));
     name = name.substr(0, name.find('\''));
+    if (std::strcmp(prefix, "vd") == 0) videoCodecMissing_ = true;
     if (name.empty() || !reportedCodecs_.insert(name).second) return;
+    if (!codecMissing_) return;
     CodecMissingCallback fn = codecMissing_;
     fn(name);
 }
@@ -236,6 +244,7 @@ void MpvEngine::resetMedia() {
     pendingSeekMs_ = -1;
     lastDuration_ = 0;
     reportedCodecs_.clear();
+    videoCodecMissing_ = retriedWithoutVideo_ = false;
     externalSubtitles_.clear();
 }
 
@@ -267,7 +276,14 @@ bool MpvEngine::APlayer_OpenA(const std::string& pathOrAddress) {
     setProperty("secondary-sid", "no");
     setFlag("pause", false);
 
-    const char* args[] = {"loadfile", pathOrAddress.c_str(), "replace", nullptr};
+    mediaPath_ = pathOrAddress;
+    if (load(nullptr)) return true;
+    mediaPath_.clear();
+    return false;
+}
+
+bool MpvEngine::load(const char* options) {
+    const char* args[] = {"loadfile", mediaPath_.c_str(), "replace", options, nullptr};
     mpv_node result{};
     if (mpv_command_ret(mpv_, args, &result) < 0) return false;
     long long entry = 0;
@@ -283,7 +299,6 @@ bool MpvEngine::APlayer_OpenA(const std::string& pathOrAddress) {
         if (mpv_get_property(mpv_, "playlist/0/id", MPV_FORMAT_INT64, &id) >= 0) entry = id;
     }
     currentEntry_ = entry;
-    mediaPath_ = pathOrAddress;
     return true;
 }
 

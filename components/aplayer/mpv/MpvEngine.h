@@ -56,6 +56,8 @@ private:
     void onEndFile(int reason, long long entryId);
     void onLogMessage(const char* prefix, const char* level, const char* text);
     void resetMedia();
+    // loadfile of mediaPath_ (with per-file mpv options or nullptr); sets currentEntry_.
+    bool load(const char* options);
     double durationSeconds() const;
 
     // configuration ids (MpvConfig.cpp)
@@ -101,6 +103,8 @@ private:
     int pendingSeekMs_ = -1;
     double lastDuration_ = 0;
     std::set<std::string> reportedCodecs_;
+    bool videoCodecMissing_ = false;
+    bool retriedWithoutVideo_ = false;
     std::map<std::string, long long> externalSubtitles_; // path -> mpv track id
     bool pausedForCache_ = false;
     int cachePercent_ = 100;

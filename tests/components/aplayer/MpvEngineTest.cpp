@@ -217,8 +217,24 @@ TEST_F(EngineMpv, AChinesePathPlays) {
 TEST_F(EngineMpv, AMissingDecoderIsReportedWithTheCodecName) {
     ASSERT_TRUE(engine().APlayer_OpenA(media("no-decoder avs2.avi").string()));
     EXPECT_TRUE(waitUntil([&] { return !e.missingCodecs.empty(); }));
+    // The sound still plays, and the codec is reported once.
+    EXPECT_TRUE(waitUntil([&] { return engine().APlayer_GetState() == StatePlaying; }));
+    EXPECT_NEAR(engine().APlayer_GetDuration(), 3000, 200);
     ASSERT_EQ(e.missingCodecs.size(), 1u);
     EXPECT_EQ(e.missingCodecs[0], "avs2");
+    EXPECT_TRUE(waitUntil([&] { return engine().APlayer_GetConfigA(cfg::PlayResult) == "0"; }));
+    EXPECT_EQ(e.missingCodecs.size(), 1u);
+}
+
+TEST(EngineMpvLifetime, ClosingTheWindowFirstStopsTheEngineCleanly) {
+    EngineUnderTest e;
+    ASSERT_TRUE(e.create());
+    ASSERT_TRUE(e.openAndWaitPlaying(media("clip.mp4").string()));
+    e.parent.reset(); // takes the video window with it; mpv must stop first
+    EXPECT_EQ(e.engine->APlayer_GetWindow(), nullptr);
+    EXPECT_EQ(e.engine->APlayer_GetState(), StateReady);
+    EXPECT_FALSE(e.engine->APlayer_OpenA(media("clip.mp4").string()));
+    EXPECT_TRUE(e.engine->APlayer_SetConfigA(cfg::Mute, "1")); // stored, harmless
 }
 
 TEST_F(EngineMpv, AFileThatDoesNotExistFailsWithoutEndingAsPlayed) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace qinglan::aplayer;
 using namespace qinglan::aplayer::test;
@@ -66,6 +67,33 @@ TEST(EngineWindow, ShowsTheLogoThenTheVideoAndPassesClicksOn) {
         << pixelOf(top, {600, 40}).name().toStdString();
     EXPECT_TRUE(near(pixelOf(top, {40, 320}), 0x1E, 0x5A, 0xC8));
     ::testing::Test::RecordProperty("video_output", e.engine->mpvProperty("current-vo"));
+
+    // The on-screen text as the player shows it: white letters near the top-left corner.
+    for (auto [id, v] : std::initializer_list<std::pair<int, const char*>>{
+             {602, "1"}, {606, "100"}, {607, "70"}, {621, "1"}, {608, "200"}, {612, "音量：100%"}})
+        e.engine->APlayer_SetConfigA(id, v);
+    auto whiteInTextArea = [&] {
+        QImage shot = QGuiApplication::primaryScreen()->grabWindow(top.winId()).toImage();
+        for (int y = 30; y < 60; ++y)
+            for (int x = 35; x < 200; ++x)
+                if (near(shot.pixelColor(x, y), 0xE0, 0xE0, 0xE0, 40)) return true;
+        return false;
+    };
+    EXPECT_TRUE(waitUntil(whiteInTextArea, 3000)) << "on-screen text not drawn";
+    if (const char* keep = std::getenv("QINGLAN_KEEP_SHOT"))
+        QGuiApplication::primaryScreen()->grabWindow(top.winId()).save(keep);
+    e.engine->APlayer_SetConfigA(602, "0");
+    EXPECT_TRUE(waitUntil([&] { return !whiteInTextArea(); }, 3000)) << "on-screen text not hidden";
+
+    // Another renderer while playing: the picture is re-created and still drawn.
+    EXPECT_TRUE(e.engine->APlayer_SetConfigA(cfg::Renderer, "1"));
+    spin(500);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return near(pixelOf(top, {600, 40}), 0x1E, 0x5A, 0xC8);
+        },
+        5000))
+        << "video lost after a renderer change";
 
     xdotool({"mousemove", "300", "320", "click", "1"});
     EXPECT_TRUE(waitUntil([&] {
