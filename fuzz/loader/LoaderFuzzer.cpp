@@ -6,6 +6,7 @@
 #include "platform/memory/VirtualMemory.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 
 using qinglan::desktop::InMemoryLibrary;
@@ -17,17 +18,30 @@ namespace {
 class BoundedMemory final : public qinglan::platform::VirtualMemory {
 public:
     void* reserveAt(std::uintptr_t address, std::size_t size) override {
-        return size > kLimit ? nullptr : system().reserveAt(address, size);
+        return track(size > kLimit ? nullptr : system().reserveAt(address, size), size);
     }
     void* reserveAnywhere(std::size_t size) override {
-        return size > kLimit ? nullptr : system().reserveAnywhere(size);
+        return track(size > kLimit ? nullptr : system().reserveAnywhere(size), size);
     }
     bool release(void* address, std::size_t size) override {
+        live_.erase(address);
         return system().release(address, size);
+    }
+    // An image whose own sections overwrote its headers cannot be unloaded (by design the
+    // loader then keeps it); the fuzzer gives such regions back itself.
+    void releaseAll() {
+        for (const auto& [address, size] : live_)
+            system().release(address, size);
+        live_.clear();
     }
 
 private:
+    void* track(void* region, std::size_t size) {
+        if (region) live_[region] = size;
+        return region;
+    }
     static constexpr std::size_t kLimit = 16u << 20;
+    std::map<void*, std::size_t> live_;
     static qinglan::platform::VirtualMemory& system() {
         return qinglan::platform::systemVirtualMemory();
     }
@@ -60,5 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)library.GetExport(tail.c_str());
     (void)library.GetEntryPoint();
     library.Unload();
+    memory.releaseAll();
     return 0;
 }
