@@ -221,9 +221,14 @@ bool MpvEngine::applySubtitleFile(int id) {
     if (path.empty())
         return applyEmbeddedSubtitle(second ? cfg::Subtitle2Language : cfg::SubtitleLanguage);
     // The player sends the same file after every apply: add it once, then re-select it.
+    // A track is shown in one place at a time: the file moves from the other place.
+    const char* other = second ? "sid" : "secondary-sid";
+    auto select = [&](long long trackId) {
+        if (mpvProperty(other) == std::to_string(trackId)) setProperty(other, "no");
+        return setProperty(property, std::to_string(trackId));
+    };
     auto known = externalSubtitles_.find(path);
-    if (known != externalSubtitles_.end())
-        return setProperty(property, std::to_string(known->second));
+    if (known != externalSubtitles_.end()) return select(known->second);
     const char* args[] = {"sub-add", path.c_str(), second ? "auto" : "select", nullptr};
     if (mpv_command(mpv_, args) < 0) return false;
     int64_t count = 0, trackId = 0;
@@ -240,7 +245,7 @@ bool MpvEngine::applySubtitleFile(int id) {
     }
     if (trackId <= 0) return false;
     externalSubtitles_[path] = trackId;
-    return setProperty(property, std::to_string(trackId));
+    return select(trackId);
 }
 
 bool MpvEngine::applyOnScreenText() {

@@ -150,6 +150,16 @@ TEST_F(EngineMpv, SubtitleFileIsShownOnceEvenWhenSentAgain) {
         waitUntil([&] { return e.engine->mpvProperty("sub-text") == "青岚播放器 字幕测试"; }));
     EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::SubtitleShow, "0"));
     EXPECT_EQ(e.engine->mpvProperty("sub-visibility"), "no");
+
+    // The same file as the second subtitle moves to the second place.
+    std::string track = e.engine->mpvProperty("sid");
+    EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::Subtitle2Show, "1"));
+    EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::Subtitle2File, media("clip.srt").string()));
+    EXPECT_EQ(e.engine->mpvProperty("secondary-sid"), track);
+    EXPECT_EQ(e.engine->mpvProperty("sid"), "no");
+    EXPECT_EQ(e.engine->mpvProperty("track-list/count"), "3");
+    EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::SubtitleDelay, "7500;1000;1000"));
+    EXPECT_EQ(std::atof(e.engine->mpvProperty("sub-delay").c_str()), 2.5);
 }
 
 TEST_F(EngineMpv, PictureAndSoundSettingsKeepThePlaybackGoing) {
@@ -172,6 +182,10 @@ TEST_F(EngineMpv, PictureAndSoundSettingsKeepThePlaybackGoing) {
     EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::HardwareDecoding, "1"));
     EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::Avx2, "0"));
     EXPECT_NE(e.engine->mpvProperty("af").find("extrastereo"), std::string::npos);
+    EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::MultichannelMode, "3"));
+    EXPECT_TRUE(engine().APlayer_SetConfigA(cfg::MultichannelVolume, "20"));
+    EXPECT_EQ(e.engine->mpvProperty("audio-channels"), "5.1");
+    EXPECT_NE(e.engine->mpvProperty("af").find("volume=2dB"), std::string::npos);
 
     int before = engine().APlayer_GetPosition();
     EXPECT_TRUE(waitUntil([&] { return engine().APlayer_GetPosition() > before + 500; }));
