@@ -207,17 +207,22 @@ void MpvEngine::onEndFile(int reason, long long entryId) {
         if (d > 0) lastDuration_ = d;
     }
     loaded_ = false;
-    // mpv gives up on a media whose video cannot be decoded, sound and all. The sound is
-    // worth having: load it once more without the video (the codec was reported already).
-    if (reason == MPV_END_FILE_REASON_ERROR && videoCodecMissing_ && !retriedWithoutVideo_) {
-        retriedWithoutVideo_ = true;
-        if (load("vid=no")) return;
-    }
     if (reason == MPV_END_FILE_REASON_EOF)
         ended_ = true;
     else if (reason == MPV_END_FILE_REASON_ERROR)
         failed_ = true;
     if (window_) window_->showVideo(false);
+    retryWithoutVideo();
+}
+
+// mpv gives up on a media whose video cannot be decoded, sound and all. The sound is worth
+// having: load it once more without the video. Log messages and events reach us in either
+// order, so this runs on both the decoder message and the failed end.
+void MpvEngine::retryWithoutVideo() {
+    if (!failed_ || !videoCodecMissing_ || retriedWithoutVideo_ || currentEntry_ == 0) return;
+    retriedWithoutVideo_ = true;
+    failed_ = false;
+    if (!load("vid=no")) failed_ = true;
 }
 
 void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* text) {
@@ -230,7 +235,10 @@ void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* 
     if (!at) return;
     std::string name(at + std::strlen(kCodecMissingPrefix));
     name = name.substr(0, name.find('\''));
-    if (std::strcmp(prefix, "vd") == 0) videoCodecMissing_ = true;
+    if (std::strcmp(prefix, "vd") == 0) {
+        videoCodecMissing_ = true;
+        retryWithoutVideo();
+    }
     if (name.empty() || !reportedCodecs_.insert(name).second) return;
     if (!codecMissing_) return;
     CodecMissingCallback fn = codecMissing_;

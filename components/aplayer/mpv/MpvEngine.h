@@ -58,6 +58,7 @@ private:
     void resetMedia();
     // loadfile of mediaPath_ (with per-file mpv options or nullptr); sets currentEntry_.
     bool load(const char* options);
+    void retryWithoutVideo();
     double durationSeconds() const;
 
     // configuration ids (MpvConfig.cpp)
