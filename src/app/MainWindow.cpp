@@ -56,10 +56,11 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
 }
 
 MainWindow::~MainWindow() {
+    shutdown(); // nothing when it already ran
     // The engine's video window is a child of the main window: the engine goes first.
-    playback_.reset();
     engine_.reset();
     delete main_;
+    playback_.reset();
 }
 
 ui::CatalogueWindow* MainWindow::companion(const QString& role) const {

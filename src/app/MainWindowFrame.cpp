@@ -47,7 +47,7 @@ void MainWindow::sidePanelCheck() {
 }
 
 void MainWindow::layOut() {
-    if (!main_ || !created_) return;
+    if (!main_ || !created_ || !engine_) return;
     auto& state = processState();
     sidePanelCheck();
     const QRect r = outerRect();

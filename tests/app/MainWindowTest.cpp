@@ -1,0 +1,181 @@
+// The main window on Qt's offscreen platform with the fake engine and a temporary data folder.
+#include "app/MainWindow.h"
+#include "app/ProcessState.h"
+#include "support/TempDataDir.h"
+
+#include <aplayer/FakeEngine.h>
+#include <ui/Find.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace qinglan;
+using app::processState;
+
+namespace {
+
+struct MainWindowFixture : ::testing::Test {
+    test::TempDataDir data; // outlives the window, which writes on its way out
+    aplayer::FakeEngine* engine = nullptr;
+    std::unique_ptr<app::MainWindow> window;
+
+    void SetUp() override {
+        auto& s = processState();
+        s.currentMedia.clear();
+        s.store.reset();
+        s.record = {};
+        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
+        s.fileConfigChanged = false;
+    }
+    void TearDown() override {
+        window.reset();
+        processState().store.reset();
+    }
+    void create(const std::string& media = {}) {
+        processState().currentMedia = media;
+        auto fake = std::make_unique<aplayer::FakeEngine>();
+        engine = fake.get();
+        window = std::make_unique<app::MainWindow>(std::move(fake));
+        window->create();
+        ASSERT_NE(window->window(), nullptr);
+    }
+    void setFields(std::vector<std::pair<int, settings::SettingsValue>> fields) {
+        auto& s = processState();
+        ASSERT_TRUE(s.store->writeFields(fields).ok());
+        ASSERT_TRUE(s.record.load(*s.store).ok());
+    }
+    ui::CatalogueWindow* open(const char* handler) {
+        ui::UiEvent e;
+        (*window->handlers().find(handler))(e);
+        return window->companion(handler == std::string("openSkipIntroWindow") ? "SkipIntroWindow"
+                                 : handler == std::string("openVolumeWindow")
+                                     ? "VolumeWindow"
+                                     : "NetworkOpenDialog");
+    }
+    int timerCPeriod() const {
+        auto& c = ui::control<QTimer>(window->window(), u"时钟4");
+        return c.isActive() ? c.interval() : 0;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowFixture, CreationMakesTheEngineFirstThenItsLogoAndOpensTheGivenMedia) {
+    create("/videos/第一集.mp4");
+    const auto& calls = engine->calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0].operation, "APlayer_Create");
+    EXPECT_EQ(calls[1].operation, "APlayer_SetCustomLogo");
+    EXPECT_EQ(engine->lastOpened(), "/videos/第一集.mp4");
+    // The settings were there before the engine: the first-run file exists.
+    EXPECT_TRUE(std::filesystem::exists(data.playerDataDir() / "mote.edb"));
+    EXPECT_NEAR(window->companion("SidePanel")->windowOpacity(), 70 / 255.0, 0.01);
+    EXPECT_NEAR(window->companion("MaximizeButton")->windowOpacity(), 1 / 255.0, 0.01);
+    EXPECT_EQ(timerCPeriod(), 1); // fading in
+}
+
+TEST_F(MainWindowFixture, NoMediaGivenMeansNoOpen) {
+    create();
+    EXPECT_TRUE(engine->callsOf("APlayer_OpenA").empty());
+}
+
+TEST_F(MainWindowFixture, CloseWithExitChosenFadesOutInsteadOfClosing) {
+    create();
+    setFields({{134, "1"}, {133, "0"}});
+    window->window()->close();
+    EXPECT_TRUE(window->window()->isVisible());
+    EXPECT_EQ(timerCPeriod(), 200);
+    EXPECT_FALSE(window->companion("SidePanel")->isVisible());
+}
+
+TEST_F(MainWindowFixture, CloseWithTrayChosenHidesTheWindowAndKeepsRunning) {
+    create();
+    setFields({{134, "0"}, {133, "1"}});
+    window->window()->close();
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_FALSE(processState().sidePanelEnabled);
+    // Still alive: the tray's "show" brings it back.
+    window->showMainWindow();
+    EXPECT_TRUE(window->window()->isVisible());
+}
+
+TEST_F(MainWindowFixture, CloseWithNeitherEndsAndSavesTheGeometry) {
+    create();
+    setFields({{134, "0"}, {133, "0"}});
+    window->window()->setGeometry(40, 30, 800, 600);
+    window->window()->close();
+    EXPECT_FALSE(window->window()->isVisible());
+    auto& store = *processState().store;
+    EXPECT_EQ(store.read(168).value().toInt(), 40);
+    EXPECT_EQ(store.read(170).value().toInt(), 800);
+    EXPECT_EQ(store.read(171).value().toInt(), 600);
+}
+
+TEST_F(MainWindowFixture, FullScreenCoversTheScreenAndShareModeGivesTheVideo40More) {
+    create();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    window->toggleFullScreen();
+    EXPECT_TRUE(processState().fullScreen);
+    EXPECT_TRUE(processState().geometryFrozen);
+    EXPECT_EQ(engine->APlayer_GetWindow()->geometry(),
+              QRect(0, 0, screen.width(), screen.height()));
+    window->toggleFullScreen();
+    EXPECT_FALSE(processState().geometryFrozen);
+
+    processState().shareMode = true;
+    window->toggleFullScreen();
+    EXPECT_EQ(engine->APlayer_GetWindow()->geometry(),
+              QRect(0, 0, screen.width(), screen.height() + 40));
+}
+
+TEST_F(MainWindowFixture, NetworkOpenAcceptsHttpsAndIgnoresOtherText) {
+    create();
+    auto* dialog = open("openNetworkOpenDialog");
+    ASSERT_NE(dialog, nullptr);
+    ui::control<QLineEdit>(dialog, u"编辑框1").setText("ftp://host/v.mp4");
+    ui::control<QPushButton>(dialog, u"按钮1").click();
+    EXPECT_TRUE(engine->callsOf("APlayer_OpenA").empty());
+    EXPECT_TRUE(dialog->isVisible()); // stays open for correction
+
+    ui::control<QLineEdit>(dialog, u"编辑框1").setText("https://host/live.m3u8");
+    ui::control<QRadioButton>(dialog, u"单选框2").setChecked(true); // share mode
+    ui::control<QPushButton>(dialog, u"按钮1").click();
+    EXPECT_EQ(engine->lastOpened(), "https://host/live.m3u8");
+    EXPECT_TRUE(processState().shareMode);
+    EXPECT_FALSE(window->companion("FloatingControlBar")->isVisible());
+}
+
+TEST_F(MainWindowFixture, SkipWindowStoresItsFieldsAtOnce) {
+    create();
+    engine->setDuration(600000);
+    auto* skip = open("openSkipIntroWindow");
+    ASSERT_NE(skip, nullptr);
+    ui::control<QRadioButton>(skip, u"单选框1").click();
+    ui::control<QLineEdit>(skip, u"编辑框1").setText("30");
+    ui::control<QLineEdit>(skip, u"编辑框2").setText("60");
+    auto& store = *processState().store;
+    EXPECT_EQ(store.read(173).value().toText(), "1");
+    EXPECT_EQ(store.read(204).value().toText(), "0");
+    EXPECT_EQ(store.read(205).value().toText(), "30");
+    EXPECT_EQ(store.read(206).value().toText(), "60");
+    EXPECT_EQ(store.read(207).value().toText(), "540000");
+}
+
+TEST_F(MainWindowFixture, VolumeWindowSetsVolumeMuteAndAspect) {
+    create();
+    auto* volume = open("openVolumeWindow");
+    ASSERT_NE(volume, nullptr);
+    EXPECT_TRUE(ui::control<QRadioButton>(volume, u"单选框1").isChecked());
+    EXPECT_TRUE(ui::control<QRadioButton>(volume, u"单选框7").isChecked());
+    ui::control<QRadioButton>(volume, u"单选框8").click();
+    EXPECT_EQ(engine->configSent(12).back(), "1");
+    ui::control<QRadioButton>(volume, u"单选框4").click();
+    EXPECT_EQ(engine->configSent(204).back(), "2.35;1");
+    EXPECT_EQ(volume->windowTitle(), QString::fromUtf8("音量设置"));
+}
