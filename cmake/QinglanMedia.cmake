@@ -7,7 +7,7 @@ add_custom_command(
   OUTPUT ${QINGLAN_DEMO_DIR}/.stamp ${QINGLAN_MEDIA_DIR}/.stamp
   COMMAND ${_media_script} demo ${QINGLAN_DEMO_DIR}
   COMMAND ${_media_script} tests ${QINGLAN_MEDIA_DIR}
-  DEPENDS ${_media_script}
+  DEPENDS ${_media_script} ${CMAKE_SOURCE_DIR}/scripts/make-media-extra.sh
   COMMENT "Generating demo and test media with ffmpeg"
   VERBATIM)
 add_custom_target(media ALL DEPENDS ${QINGLAN_DEMO_DIR}/.stamp ${QINGLAN_MEDIA_DIR}/.stamp)

@@ -89,6 +89,11 @@ void MainWindow::registerWindowHandlers() {
     h.add("minimizeMainWindow", [this](UiEvent&) {
         if (main_) main_->showMinimized();
     });
+    // The list fills its window; the rest of the video list comes with its own work.
+    h.add("fitListToWindow", [](UiEvent& e) {
+        if (auto* list = ui::findObject(e.window, u"超级列表框1"); list && list->isWidgetType())
+            static_cast<QWidget*>(list)->setGeometry(e.window->rect());
+    });
     h.add("hideVideoList", [](UiEvent& e) {
         e.refuse = true; // the list is hidden, never destroyed, while the player runs
         e.window->hide();
@@ -148,7 +153,10 @@ void MainWindow::registerPanelHandlers() {
 
     // Floating control bar: a time label and a progress bar that seeks when the user moves it.
     h.add("setUpControlBar", [](UiEvent& e) {
-        if (auto* bar = ui::find<QScrollBar>(e.window, u"横向滚动条1")) bar->setRange(0, 0);
+        if (auto* bar = ui::find<QScrollBar>(e.window, u"横向滚动条1")) {
+            bar->setRange(0, 0);
+            bar->setPageStep(1); // a thin handle: the bar counts seconds
+        }
         if (auto* label = ui::find<QLabel>(e.window, u"标签1"))
             label->setText(
                 QString::fromStdString(playback::formatClock(0) + "/" + playback::formatClock(0)));
