@@ -275,7 +275,7 @@ void MainWindow::showRestartPrompt() {
     auto& cancel = ui::control<QPushButton>(dialog_, u"按钮2");
     ok.move(80, ok.y());
     cancel.move(176, cancel.y());
-    ui::setDesignedSize(dialog_, {277, dialog_->spec().size.height});
+    ui::setDesignedSize(dialog_, {277, dialog_->design().size.height});
     if (auto* box = ui::find<QCheckBox>(dialog_, u"选择框1")) box->hide();
     dialog_->setProperty("promptMode", 2);
 }

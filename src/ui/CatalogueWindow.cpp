@@ -6,9 +6,9 @@
 
 namespace qinglan::ui {
 
-CatalogueWindow::CatalogueWindow(const WindowSpec& spec, QWidget* owner, Qt::WindowFlags flags)
-    : QWidget(owner, flags), spec_(spec) {
-    setObjectName(QString::fromUtf8(spec.role.data(), static_cast<qsizetype>(spec.role.size())));
+CatalogueWindow::CatalogueWindow(const WindowSpec& design, QWidget* owner, Qt::WindowFlags flags)
+    : QWidget(owner, flags), design_(design) {
+    setObjectName(QString::fromUtf8(design.role.data(), static_cast<qsizetype>(design.role.size())));
     setProperty("catalogueWindow", true);
 }
 

@@ -153,16 +153,16 @@ QObject* makeControl(Kind kind, const ControlSpec& c, CatalogueWindow* window, Q
 
 } // namespace
 
-QMenu* buildMenu(const MenuSpec& spec, QWidget* parent) {
+QMenu* buildMenu(const MenuSpec& design, QWidget* parent) {
     auto* popup = new QMenu(parent);
-    popup->setObjectName(toQString(spec.name));
+    popup->setObjectName(toQString(design.name));
     std::vector<QMenu*> levels{popup};
-    for (std::size_t i = 0; i < spec.items.size(); ++i) {
-        const MenuItemSpec& item = spec.items[i];
+    for (std::size_t i = 0; i < design.items.size(); ++i) {
+        const MenuItemSpec& item = design.items[i];
         levels.resize(static_cast<std::size_t>(item.level));
         QMenu* into = levels.back();
         const QString caption = toQString(item.caption);
-        const bool opensSubmenu = i + 1 < spec.items.size() && spec.items[i + 1].level > item.level;
+        const bool opensSubmenu = i + 1 < design.items.size() && design.items[i + 1].level > item.level;
         if (item.caption == kSeparator) {
             into->addSeparator();
         } else if (opensSubmenu) {
@@ -193,20 +193,20 @@ void applyClientSize(CatalogueWindow* window, Frame frame, Size client) {
 } // namespace
 
 void setDesignedSize(CatalogueWindow* window, Size outer) {
-    const Frame frame = window->spec().frame;
+    const Frame frame = window->design().frame;
     const Size a = frameAllowance(frame);
     applyClientSize(window, frame, {outer.width - a.width, outer.height - a.height});
 }
 
 CatalogueWindow* buildWindow(std::string_view role, QWidget* owner) {
-    const WindowSpec* spec = findWindowSpec(role);
-    if (!spec) return nullptr;
-    auto* window = new CatalogueWindow(*spec, owner, flagsFor(spec->frame, owner != nullptr));
+    const WindowSpec* design = findWindowSpec(role);
+    if (!design) return nullptr;
+    auto* window = new CatalogueWindow(*design, owner, flagsFor(design->frame, owner != nullptr));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(toQString(spec->title));
-    applyClientSize(window, spec->frame, spec->clientSize());
+    window->setWindowTitle(toQString(design->title));
+    applyClientSize(window, design->frame, design->clientSize());
 
-    for (const ControlSpec& c : spec->controls) {
+    for (const ControlSpec& c : design->controls) {
         const auto kind = kindOfName(c.name);
         if (!kind) continue; // a data fault, reported by the catalogue's own checks
         QWidget* parent = window;

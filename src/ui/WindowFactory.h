@@ -32,7 +32,7 @@ CreatedWindow createWindow(std::string_view role, const HandlerTable& handlers,
 
 // The popup of a menu: its level-1 items, with submenus. Each QAction's objectName is its
 // caption and its "handler" property the handler name.
-QMenu* buildMenu(const MenuSpec& spec, QWidget* parent);
+QMenu* buildMenu(const MenuSpec& design, QWidget* parent);
 
 // Gives the window a new designed outer size (as the prompt's per-use widths are stated): the
 // client area becomes that size minus the frame allowance; fixed-size windows stay fixed.

@@ -243,9 +243,9 @@ void connectMenu(CatalogueWindow* window, QMenu* popup, const HandlerTable& hand
 
 WiringReport connectHandlers(CatalogueWindow* window, const HandlerTable& handlers) {
     WiringReport report;
-    const WindowSpec& spec = window->spec();
+    const WindowSpec& design = window->design();
     for (const WiringRow& row : wiringTable()) {
-        if (row.window != spec.role) continue;
+        if (row.window != design.role) continue;
         const QString handlerName = toQString(row.handler);
         const Handler* handler = handlers.find(row.handler);
         if (!handler) {
@@ -263,7 +263,7 @@ WiringReport connectHandlers(CatalogueWindow* window, const HandlerTable& handle
             report.missingControls << controlName;
     }
     for (const MenuSpec& m : menuSpecs())
-        if (m.window == spec.role)
+        if (m.window == design.role)
             if (QMenu* popup = window->menu(toQString(m.name)))
                 connectMenu(window, popup, handlers, report);
     report.missingHandlers.removeDuplicates();

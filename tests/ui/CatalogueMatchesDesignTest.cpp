@@ -123,13 +123,13 @@ TEST(UiCatalogueMatchesDesign, EveryWindowHasItsRoleTitleAndSize) {
     ASSERT_EQ(windowSpecs().size(), std::size(kWindows));
     for (const auto& w : kWindows) {
         SCOPED_TRACE(w.role);
-        const WindowSpec* spec = findWindowSpec(w.role);
-        ASSERT_NE(spec, nullptr);
-        EXPECT_EQ(spec->title, w.title);
-        EXPECT_EQ(spec->size, (Size{w.width, w.height}));
+        const WindowSpec* design = findWindowSpec(w.role);
+        ASSERT_NE(design, nullptr);
+        EXPECT_EQ(design->title, w.title);
+        EXPECT_EQ(design->size, (Size{w.width, w.height}));
         std::unique_ptr<CatalogueWindow> built(buildWindow(w.role));
         EXPECT_EQ(built->windowTitle(), QString::fromUtf8(w.title));
-        const Size client = spec->clientSize();
+        const Size client = design->clientSize();
         EXPECT_EQ(built->size(), QSize(client.width, client.height));
     }
 }
@@ -145,9 +145,9 @@ TEST(UiCatalogueMatchesDesign, SettingsWindowClientAreaIsTheDesignedOne) {
 TEST(UiCatalogueMatchesDesign, ControlsHaveTheirDesignedGeometryAndCaption) {
     for (const auto& c : kControls) {
         SCOPED_TRACE(std::string(c.window) + " " + c.control);
-        const WindowSpec* spec = findWindowSpec(c.window);
-        ASSERT_NE(spec, nullptr);
-        const ControlSpec* data = spec->control(c.control);
+        const WindowSpec* design = findWindowSpec(c.window);
+        ASSERT_NE(design, nullptr);
+        const ControlSpec* data = design->control(c.control);
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(data->geometry, c.geometry);
         if (c.caption) {
@@ -181,19 +181,19 @@ TEST(UiCatalogueMatchesDesign, PageFramesMatchTheirHeights) {
                         {"AssociationPage", 528, 320},  {"VrPage", 1040, 928}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.role);
-        const WindowSpec* spec = findWindowSpec(r.role);
+        const WindowSpec* design = findWindowSpec(r.role);
         const PageFrame* frame = findPageFrame(r.role);
         ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(spec->control("外形框1")->geometry.height, r.shape);
-        const ControlSpec* defaults = spec->control(frame->defaultsGroup);
+        EXPECT_EQ(design->control("外形框1")->geometry.height, r.shape);
+        const ControlSpec* defaults = design->control(frame->defaultsGroup);
         ASSERT_NE(defaults, nullptr);
         EXPECT_EQ(defaults->geometry, (Rect{24, r.defaultsTop, 352, 80}));
         EXPECT_EQ(defaults->caption, " 默认值 ");
         EXPECT_EQ(defaults->parent, "外形框1");
-        const ControlSpec* link = spec->control("超级链接框1");
+        const ControlSpec* link = design->control("超级链接框1");
         EXPECT_EQ(link->parent, frame->defaultsGroup);
         EXPECT_EQ(link->caption, "恢复本页默认值");
-        const ControlSpec* bar = spec->control("纵向滚动条1");
+        const ControlSpec* bar = design->control("纵向滚动条1");
         EXPECT_EQ(bar->range.maximum, r.shape - 527);
     }
 }

@@ -45,13 +45,13 @@ TEST(UiWiring, EveryWiredHandlerNameResolvesAgainstACompleteTable) {
     Recorder r;
     EXPECT_TRUE(missingHandlers(r.table).empty());
     EXPECT_TRUE(unusedHandlers(r.table).empty());
-    for (const WindowSpec* spec : windowSpecs()) {
-        std::unique_ptr<CatalogueWindow> w(buildWindow(spec->role));
+    for (const WindowSpec* design : windowSpecs()) {
+        std::unique_ptr<CatalogueWindow> w(buildWindow(design->role));
         const WiringReport report = connectHandlers(w.get(), r.table);
         EXPECT_TRUE(report.missingHandlers.isEmpty())
-            << spec->role << ": " << report.missingHandlers.join(", ").toStdString();
+            << design->role << ": " << report.missingHandlers.join(", ").toStdString();
         EXPECT_TRUE(report.missingControls.isEmpty())
-            << spec->role << ": " << report.missingControls.join(", ").toStdString();
+            << design->role << ": " << report.missingControls.join(", ").toStdString();
     }
 }
 

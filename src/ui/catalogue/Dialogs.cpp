@@ -4,7 +4,7 @@
 namespace qinglan::ui::catalogue {
 
 const WindowSpec& networkOpenDialog() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "NetworkOpenDialog",
         .title = "打开",
         .size = {432, 204},
@@ -23,12 +23,12 @@ const WindowSpec& networkOpenDialog() {
                 {.name = "按钮2", .geometry = {304, 120, 96, 32}, .caption = "取消"},
             },
     };
-    return spec;
+    return design;
 }
 
 // Shared two-button confirmation; title, text and layout are set by each use.
 const WindowSpec& promptWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "PromptWindow",
         .size = {216, 160},
         .frame = Frame::Dialog,
@@ -40,11 +40,11 @@ const WindowSpec& promptWindow() {
                 {.name = "按钮2", .geometry = {112, 88, 88, 32}, .caption = "取消"},
             },
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& transcodeWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "TranscodeWindow",
         .title = "转码设置",
         .size = {523, 394},
@@ -78,11 +78,11 @@ const WindowSpec& transcodeWindow() {
                  .wordWrap = true},
             },
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& aboutWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "AboutWindow",
         .title = "关于我们",
         .size = {432, 276},
@@ -101,13 +101,13 @@ const WindowSpec& aboutWindow() {
                  .wordWrap = true},
             },
     };
-    return spec;
+    return design;
 }
 
 // Positions of the volume radios and labels are not part of the design; they are chosen to sit
 // in their group boxes around the designed slider.
 const WindowSpec& volumeWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "VolumeWindow",
         .title = "音量设置",
         .size = {405, 373},
@@ -164,12 +164,12 @@ const WindowSpec& volumeWindow() {
                  .parent = "分组框2"},
             },
     };
-    return spec;
+    return design;
 }
 
 // As with the volume window, only the two edit boxes carry designed positions.
 const WindowSpec& skipIntroWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "SkipIntroWindow",
         .title = "跳过片头片尾",
         .size = {448, 236},
@@ -201,7 +201,7 @@ const WindowSpec& skipIntroWindow() {
                 {.name = "编辑框2", .geometry = {288, 112, 64, 24}, .parent = "分组框1"},
             },
     };
-    return spec;
+    return design;
 }
 
 } // namespace qinglan::ui::catalogue

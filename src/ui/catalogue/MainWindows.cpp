@@ -5,7 +5,7 @@
 namespace qinglan::ui::catalogue {
 
 const WindowSpec& mainWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "MainWindow",
         .title = "青岚播放器",
         .size = {725, 550},
@@ -26,11 +26,11 @@ const WindowSpec& mainWindow() {
                 {.name = "标签1", .geometry = {375, 370, 41, 22}, .hidden = true},
             },
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& sidePanel() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "SidePanel",
         .size = {89, 390},
         .controls =
@@ -45,11 +45,11 @@ const WindowSpec& sidePanel() {
                 {.name = "标签5", .geometry = {23, 344, 48, 24}, .caption = "下一集"},
             },
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& floatingControlBar() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "FloatingControlBar",
         .size = {380, 30},
         .controls =
@@ -58,29 +58,29 @@ const WindowSpec& floatingControlBar() {
                 {.name = "横向滚动条1", .geometry = {200, 9, 72, 12}},
             },
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& maximizeButton() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "MaximizeButton",
         .size = {48, 41},
         .controls = {{.name = "气球提示框1", .geometry = {8, 8, 24, 24}, .caption = "最大化"}},
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& minimizeButton() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "MinimizeButton",
         .size = {48, 41},
         .controls = {{.name = "气球提示框1", .geometry = {8, 8, 24, 24}, .caption = "最小化"}},
     };
-    return spec;
+    return design;
 }
 
 const WindowSpec& videoListWindow() {
-    static const WindowSpec spec{
+    static const WindowSpec design{
         .role = "VideoListWindow",
         .size = {218, 355},
         .frame = Frame::ToolWindow,
@@ -93,7 +93,7 @@ const WindowSpec& videoListWindow() {
                 {.name = "通用对话框1", .geometry = {240, 40, 24, 24}},
             },
     };
-    return spec;
+    return design;
 }
 
 } // namespace qinglan::ui::catalogue

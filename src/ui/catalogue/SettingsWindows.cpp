@@ -35,11 +35,11 @@ void addPageFrame(std::vector<ControlSpec>& controls, const FrameLayout& f) {
 
 WindowSpec page(std::string_view role, Size size, std::vector<ControlSpec> options = {}) {
     const PageFrame& f = *findPageFrame(role);
-    WindowSpec spec{.role = role, .size = size, .frame = Frame::Frameless};
-    addPageFrame(spec.controls, {0, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
+    WindowSpec design{.role = role, .size = size, .frame = Frame::Frameless};
+    addPageFrame(design.controls, {0, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
     for (auto& c : options)
-        spec.controls.push_back(std::move(c));
-    return spec;
+        design.controls.push_back(std::move(c));
+    return design;
 }
 
 } // namespace
@@ -83,7 +83,7 @@ const std::vector<SettingsTab>& settingsTabs() {
 namespace catalogue {
 
 const WindowSpec& settingsWindow() {
-    static const WindowSpec spec = [] {
+    static const WindowSpec design = [] {
         WindowSpec s{.role = "SettingsWindow",
                      .title = "系统设置",
                      .size = {573, 555},
@@ -105,56 +105,56 @@ const WindowSpec& settingsWindow() {
                                   "所有文件*.*|*.*"});
         return s;
     }();
-    return spec;
+    return design;
 }
 
 // The designed window heights differ by a pixel or two from the shape heights; both are kept as
 // designed.
 const WindowSpec& subtitlePage() {
-    static const WindowSpec spec = page("SubtitlePage", {417, 1110});
-    return spec;
+    static const WindowSpec design = page("SubtitlePage", {417, 1110});
+    return design;
 }
 
 const WindowSpec& picturePage() {
-    static const WindowSpec spec = page("PicturePage", {417, 1791});
-    return spec;
+    static const WindowSpec design = page("PicturePage", {417, 1791});
+    return design;
 }
 
 const WindowSpec& generalPage() {
-    static const WindowSpec spec = page("GeneralPage", {417, 527});
-    return spec;
+    static const WindowSpec design = page("GeneralPage", {417, 527});
+    return design;
 }
 
 const WindowSpec& soundPage() {
-    static const WindowSpec spec = page("SoundPage", {417, 1016});
-    return spec;
+    static const WindowSpec design = page("SoundPage", {417, 1016});
+    return design;
 }
 
 const WindowSpec& vrPage() {
-    static const WindowSpec spec = page("VrPage", {417, 1040});
-    return spec;
+    static const WindowSpec design = page("VrPage", {417, 1040});
+    return design;
 }
 
 const WindowSpec& hotkeyPage() {
-    static const WindowSpec spec = page("HotkeyPage", {417, 551});
-    return spec;
+    static const WindowSpec design = page("HotkeyPage", {417, 551});
+    return design;
 }
 
 const WindowSpec& transcodePage() {
-    static const WindowSpec spec = page("TranscodePage", {417, 1040});
-    return spec;
+    static const WindowSpec design = page("TranscodePage", {417, 1040});
+    return design;
 }
 
 const WindowSpec& screenshotPage() {
-    static const WindowSpec spec = page("ScreenshotPage", {417, 728});
-    return spec;
+    static const WindowSpec design = page("ScreenshotPage", {417, 728});
+    return design;
 }
 
 // The association page is designed in full: 18 check boxes in three columns and six rows, in
 // the order the file types are processed at start. The box size and the group's extent are not
 // part of the design; they are chosen to hold the grid.
 const WindowSpec& associationPage() {
-    static const WindowSpec spec = [] {
+    static const WindowSpec design = [] {
         static constexpr std::string_view captions[] = {
             " .avi",  " .wmv", " .mpeg", " .mp4", " .mov", " .mkv", " .flv", " .f4v", " .m4v",
             " .rmvb", " .rm",  " .3gp",  " .dat", " .ape", " .mts", " .mp3", " .vob", " .flac",
@@ -178,7 +178,7 @@ const WindowSpec& associationPage() {
                                .parent = "分组框1"});
         return page("AssociationPage", {417, 528}, std::move(options));
     }();
-    return spec;
+    return design;
 }
 
 } // namespace catalogue
