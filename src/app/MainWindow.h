@@ -85,6 +85,7 @@ private:
     void applyOpacity(int opacity);
     void maximize();
     void restoreWindowed();
+    void showFramedWindow();
     void saveGeometry();
     void openDialog(const char* role);
     void showRestartPrompt();

@@ -190,21 +190,21 @@ void MainWindow::toggleFullScreen() {
 }
 
 void MainWindow::restoreWindowed() {
-    auto& state = processState();
-    const auto& record = state.record;
+    const auto& record = processState().record;
     main_->setWindowFlag(Qt::FramelessWindowHint, false);
     main_->setGeometry(record.integer(168), record.integer(169), std::max(1, record.integer(170)),
                        std::max(1, record.integer(171)));
+    showFramedWindow();
+}
+
+// A bordered main window with its hot spots; the control bar and the video follow share mode.
+void MainWindow::showFramedWindow() {
     main_->show();
     showButtonWindows(true);
-    QWidget* video = engine_->APlayer_GetWindow();
-    if (!state.shareMode) {
-        if (bar_) bar_->show();
-        if (video) video->setGeometry(0, 0, main_->width(), main_->height() - 62);
-    } else {
-        if (bar_) bar_->hide();
-        if (video) video->setGeometry(0, 0, main_->width(), main_->height() - 32);
-    }
+    const bool share = processState().shareMode;
+    if (bar_) bar_->setVisible(!share);
+    if (QWidget* video = engine_->APlayer_GetWindow())
+        video->setGeometry(0, 0, main_->width(), main_->height() - (share ? 32 : 62));
 }
 
 void MainWindow::leaveFullScreen() {
@@ -224,16 +224,7 @@ void MainWindow::maximize() {
         const QRect area = workAreaRect();
         main_->setWindowFlag(Qt::FramelessWindowHint, false);
         main_->setGeometry(0, 0, screenRect().width(), area.bottom() + 1);
-        main_->show();
-        showButtonWindows(true);
-        QWidget* video = engine_->APlayer_GetWindow();
-        if (!state.shareMode) {
-            if (bar_) bar_->show();
-            if (video) video->setGeometry(0, 0, main_->width(), main_->height() - 62);
-        } else {
-            if (bar_) bar_->hide();
-            if (video) video->setGeometry(0, 0, main_->width(), main_->height() - 32);
-        }
+        showFramedWindow();
         state.fullScreen = true;
     } else {
         restoreWindowed();
