@@ -8,6 +8,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace qinglan::test;
 
 namespace {
