@@ -201,7 +201,10 @@ void MainWindow::restoreSavedGeometry() {
 
 void MainWindow::openHandedOver(const std::string& path) {
     processState().currentMedia = path;
-    if (created_) playback_->openAndPlay(path);
+    if (!created_) return; // the creation sequence opens it
+    // The user opened a file from outside: a player resting in the tray comes back to show it.
+    if (main_ && !main_->isVisible()) showMainWindow();
+    playback_->openAndPlay(path);
 }
 
 void MainWindow::saveGeometry() {

@@ -100,9 +100,10 @@ TEST_F(MainWindowFixture, CloseWithTrayChosenHidesTheWindowAndKeepsRunning) {
     window->window()->close();
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_FALSE(processState().sidePanelEnabled);
-    // Still alive: the tray's "show" brings it back.
-    window->showMainWindow();
+    // Still alive: a file handed over by a second start brings it back and plays.
+    window->openHandedOver("/videos/下一集.mkv");
     EXPECT_TRUE(window->window()->isVisible());
+    EXPECT_EQ(engine->lastOpened(), "/videos/下一集.mkv");
 }
 
 TEST_F(MainWindowFixture, CloseWithNeitherEndsAndSavesTheGeometry) {
