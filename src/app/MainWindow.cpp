@@ -139,8 +139,15 @@ void MainWindow::createCompanions() {
     videoList_ = ui::buildWindow("VideoListWindow", main_);
     if (videoList_) {
         ui::connectHandlers(videoList_, handlers_);
+        // The list's left and top are not part of the in-memory copy: read them from the file.
+        const auto stored = [](int field) {
+            auto& store = processState().store;
+            if (!store) return 0;
+            auto value = store->read(field);
+            return value.ok() ? value.value().toInt() : 0;
+        };
         const int w = record.integer(174), h = record.integer(175);
-        if (w > 0 && h > 0) videoList_->setGeometry(record.integer(165), record.integer(166), w, h);
+        if (w > 0 && h > 0) videoList_->setGeometry(stored(165), stored(166), w, h);
         setOpacity(videoList_, record.integer(kListOpacityField));
         videoList_->announceCreated();
     }

@@ -78,6 +78,8 @@ TEST_F(MainWindowFixture, CreationMakesTheEngineFirstThenItsLogoAndOpensTheGiven
     EXPECT_NEAR(window->companion("SidePanel")->windowOpacity(), 70 / 255.0, 0.01);
     EXPECT_NEAR(window->companion("MaximizeButton")->windowOpacity(), 1 / 255.0, 0.01);
     EXPECT_EQ(timerCPeriod(), 1); // fading in
+    // The list window stands where the file says (its left and top are read from the file).
+    EXPECT_EQ(window->companion("VideoListWindow")->geometry(), QRect(50, 50, 218, 355));
 }
 
 TEST_F(MainWindowFixture, NoMediaGivenMeansNoOpen) {
