@@ -95,9 +95,10 @@ void MainWindow::runCreationSequence() {
     desktop::attachSkin(state.skinLibrary);
     // 7-8. Engine and its idle logo.
     createEngine();
-    engine_->APlayer_SetCustomLogo(artwork::logoImage());
+    const QImage logoImage = artwork::logoImage();
+    engine_->APlayer_SetCustomLogo(logoImage);
     if (auto* logo = ui::find<QLabel>(main_, u"图片框1")) {
-        logo->setPixmap(QPixmap::fromImage(artwork::logoImage()));
+        logo->setPixmap(QPixmap::fromImage(logoImage));
         logo->setScaledContents(true);
         logo->raise();
     }
