@@ -90,3 +90,32 @@ TEST(EndToEndPlayer, PlaysHandsOverHidesToTrayAndSavesOnSigterm) {
     EXPECT_EQ(edbGet(data, 170), std::to_string(main.width()));
     EXPECT_EQ(edbGet(data, 171), std::to_string(main.height()));
 }
+
+TEST(EndToEndPlayer, AFileThatCannotBeOpenedShowsTheLogoAndTheReason) {
+    TempDataDir data;
+    PlayerProcess player(data);
+    player.start({"/nonexistent/不存在的文件.mp4"});
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string window = playerWindows().front();
+
+    // Within a few seconds: light text in the top-left band of the video, the logo in the middle.
+    bool textShown = false, logoShown = false;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000 && !(textShown && logoShown)) {
+        QThread::msleep(500);
+        const QImage screen = grabScreen();
+        const QRect main = windowRect(window);
+        int light = 0;
+        for (int y = main.y() + 20; y < main.y() + 60; ++y)
+            for (int x = main.x() + 20; x < main.x() + 300; ++x)
+                if (screen.rect().contains(x, y) && screen.pixelColor(x, y).lightness() > 150)
+                    ++light;
+        textShown = light > 50;
+        const QPoint centre(main.x() + main.width() / 2, main.y() + (main.height() - 62) / 2 - 60);
+        logoShown = screen.rect().contains(centre) && screen.pixelColor(centre).lightness() > 20;
+    }
+    EXPECT_TRUE(textShown) << "no message about the file";
+    EXPECT_TRUE(logoShown) << "the logo is not back";
+    EXPECT_EQ(player.terminate(), 0);
+}

@@ -3,6 +3,7 @@
 #include "MpvEngine.h"
 
 #include "ScreenshotWriter.h"
+#include "VideoWindow.h"
 #include "aplayer/ConfigTable.h"
 
 #include <QString>
@@ -257,6 +258,10 @@ bool MpvEngine::applyOnScreenText() {
     style.opacity = static_cast<int>(parseInteger(configValue(cfg::OsdOpacity)).value_or(255));
     style.outline = configValue(cfg::OsdOutline) != "0";
     std::string data = shown ? onScreenTextAss(configValue(cfg::OsdText), style) : std::string();
+    // While idle the logo is painted by Qt and mpv draws nothing: the window shows the text.
+    if (window_)
+        window_->setIdleText(shown ? QString::fromStdString(configValue(cfg::OsdText)) : QString(),
+                             style.opacity);
 
     mpv_node_list list{};
     const char* keys[] = {"name", "id", "format", "data", "res_x", "res_y"};

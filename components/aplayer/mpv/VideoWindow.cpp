@@ -1,5 +1,7 @@
 #include "VideoWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -56,6 +58,13 @@ void VideoWindow::setLogo(const QImage& logo) {
     update();
 }
 
+void VideoWindow::setIdleText(const QString& text, int opacity) {
+    if (text == idleText_ && opacity == idleTextOpacity_) return;
+    idleText_ = text;
+    idleTextOpacity_ = std::clamp(opacity, 0, 255);
+    update();
+}
+
 quintptr VideoWindow::surfaceId() const {
     return surface_ ? surface_->winId() : 0;
 }
@@ -67,14 +76,28 @@ void VideoWindow::showVideo(bool on) {
 void VideoWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    if (logo_.isNull()) return;
-    QSize size = logo_.size();
-    if (size.width() > width() || size.height() > height())
-        size.scale(this->size(), Qt::KeepAspectRatio);
-    QRect target(QPoint(0, 0), size);
-    target.moveCenter(rect().center());
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(target, logo_);
+    if (!logo_.isNull()) {
+        QSize size = logo_.size();
+        if (size.width() > width() || size.height() > height())
+            size.scale(this->size(), Qt::KeepAspectRatio);
+        QRect target(QPoint(0, 0), size);
+        target.moveCenter(rect().center());
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(target, logo_);
+    }
+    if (idleText_.isEmpty()) return;
+    // The same place as mpv's text over video: the top-left corner, white with a dark outline.
+    QFont font = p.font();
+    font.setPixelSize(std::max(12, height() / 24));
+    font.setBold(true);
+    p.setFont(font);
+    const QRect box = rect().adjusted(height() / 20, height() / 20, -height() / 20, -height() / 20);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    p.setPen(QColor(0, 0, 0, idleTextOpacity_));
+    for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(2, 2)})
+        p.drawText(box.translated(d), flags, idleText_);
+    p.setPen(QColor(255, 255, 255, idleTextOpacity_));
+    p.drawText(box, flags, idleText_);
 }
 
 void VideoWindow::resizeEvent(QResizeEvent*) {

@@ -21,6 +21,9 @@ public:
     void setAboutToBeDestroyed(std::function<void()> fn) { aboutToBeDestroyed_ = std::move(fn); }
     void setMessageCallback(MessageCallback fn) { message_ = std::move(fn); }
     void setLogo(const QImage& logo);
+    // On-screen text while no video is drawn (mpv draws it over the video otherwise);
+    // empty hides it. Opacity 0..255.
+    void setIdleText(const QString& text, int opacity);
 
     // X11 window id for mpv's wid, 0 without a surface.
     quintptr surfaceId() const;
@@ -40,6 +43,8 @@ private:
 
     QWidget* surface_ = nullptr;
     QImage logo_;
+    QString idleText_;
+    int idleTextOpacity_ = 255;
     std::function<void()> aboutToBeDestroyed_;
     MessageCallback message_;
     quint64 lastLeftDownTime_ = 0;
