@@ -80,7 +80,9 @@ TEST(EndToEndPlayer, PlaysHandsOverHidesToTrayAndSavesOnSigterm) {
     // Closing with "minimise to tray" (the default) hides the window; the player keeps running.
     QProcess::execute("xdotool", {"windowactivate", "--sync", QString::fromStdString(window)});
     QProcess::execute("xdotool", {"key", "--clearmodifiers", "alt+F4"});
-    QThread::msleep(1500);
+    QElapsedTimer hiding;
+    hiding.start();
+    while (!playerWindows().empty() && hiding.elapsed() < 5000) QThread::msleep(200);
     EXPECT_TRUE(playerWindows().empty());
     EXPECT_TRUE(player.running());
 
