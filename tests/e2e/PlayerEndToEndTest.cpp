@@ -82,7 +82,8 @@ TEST(EndToEndPlayer, PlaysHandsOverHidesToTrayAndSavesOnSigterm) {
     QProcess::execute("xdotool", {"key", "--clearmodifiers", "alt+F4"});
     QElapsedTimer hiding;
     hiding.start();
-    while (!playerWindows().empty() && hiding.elapsed() < 5000) QThread::msleep(200);
+    while (!playerWindows().empty() && hiding.elapsed() < 5000)
+        QThread::msleep(200);
     EXPECT_TRUE(playerWindows().empty());
     EXPECT_TRUE(player.running());
 

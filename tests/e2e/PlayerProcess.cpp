@@ -93,9 +93,17 @@ qint64 PlayerProcess::pid() const {
 
 std::vector<std::string> playerWindows() {
     // xdotool matches one pattern at a time: find by class, then keep the player's title.
+    // xdotool walks every window and gives up when one vanishes under it (the video output
+    // replaces its own windows when a new file opens): search again rather than see nothing.
     QProcess search;
-    search.start("xdotool", {"search", "--onlyvisible", "--class", "^OrvelWindow$"});
-    search.waitForFinished(3000);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        search.start("xdotool", {"search", "--onlyvisible", "--class", "^OrvelWindow$"});
+        search.waitForFinished(3000);
+        if (search.exitStatus() == QProcess::NormalExit && search.exitCode() == 0) break;
+        // exit code 1 with no output is also how xdotool says "nothing found"
+        if (search.exitCode() == 1 && search.readAllStandardError().isEmpty()) break;
+        QThread::msleep(100);
+    }
     std::vector<std::string> ids;
     const auto lines =
         QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
