@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-base-dev libmpv-dev libsqlcipher-dev sqlcipher
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libx11-dev libxcb1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev googletest
   # 32-bit loader tests: a 32-bit host (run by qemu where the kernel will not) and real PE32 DLLs
   g++-multilib gcc-mingw-w64-i686 binutils-mingw-w64-i686 qemu-user
   # demo media, display for the end-to-end tests, fonts for the captions
