@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ProcessState.h"
+#include "app/ScreenAreas.h"
 #include "app/SettingsSession.h"
 #include "app/Startup.h"
 
@@ -29,9 +30,13 @@ settings::Rect toRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-QRect workArea() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+// The side panel picture's image: the play button follows the play state.
+artwork::PanelIcon panelIconOf(QStringView picture, bool playShowsPause) {
+    if (picture == u"图片框2")
+        return playShowsPause ? artwork::PanelIcon::Pause : artwork::PanelIcon::Play;
+    if (picture == u"图片框4") return artwork::PanelIcon::Previous;
+    if (picture == u"图片框5") return artwork::PanelIcon::Next;
+    return artwork::PanelIcon::Stop;
 }
 
 // Opacity as the layered windows know it: 0..255.
@@ -87,7 +92,7 @@ void MainWindow::runCreationSequence() {
     main_->setAttribute(Qt::WA_DeleteOnClose, false); // shutdown decides when the window goes
 
     // 1. The settings, first: everything after reads them.
-    const auto notices = openSettings(toRect(workArea()));
+    const auto notices = openSettings(toRect(workAreaGeometry()));
     // 2-5. Companions.
     createCompanions();
     state.fullScreen = false;
@@ -156,11 +161,8 @@ void MainWindow::createCompanions() {
     ui::connectHandlers(sidePanel_, handlers_);
     setOpacity(sidePanel_, 70);
     setPlayButtonShowsPause(false);
-    for (auto [picture, icon] : {std::pair{u"图片框3", artwork::PanelIcon::Stop},
-                                 {u"图片框4", artwork::PanelIcon::Previous},
-                                 {u"图片框5", artwork::PanelIcon::Next}})
-        if (auto* p = ui::find<QLabel>(sidePanel_, picture))
-            p->setPixmap(artwork::panelIcon(icon, false));
+    for (QStringView picture : {u"图片框3", u"图片框4", u"图片框5"})
+        showPanelPicture(picture, false);
     for (auto* hotSpot : {&maximizeButton_, &minimizeButton_}) {
         *hotSpot = ui::buildWindow(
             hotSpot == &maximizeButton_ ? "MaximizeButton" : "MinimizeButton", main_);
@@ -196,7 +198,7 @@ void MainWindow::restoreSavedGeometry() {
     const auto& record = processState().record;
     const QRect saved(record.integer(168), record.integer(169), record.integer(170),
                       record.integer(171));
-    const QRect area = workArea();
+    const QRect area = workAreaGeometry();
     // Stored geometry is the client area, the same rectangle saveGeometry() reads back. A
     // rectangle that would leave the window out of sight (screen changed, file edited) gives
     // way to the first-run size, centred.
@@ -260,9 +262,14 @@ void MainWindow::setScreenshotMenuEnabled(bool enabled) {
 
 void MainWindow::setPlayButtonShowsPause(bool showsPause) {
     playButtonShowsPause_ = showsPause;
-    if (auto* p = ui::find<QLabel>(sidePanel_, u"图片框2"))
-        p->setPixmap(artwork::panelIcon(
-            showsPause ? artwork::PanelIcon::Pause : artwork::PanelIcon::Play, false));
+    showPanelPicture(u"图片框2", false);
+}
+
+void MainWindow::showPanelPicture(QStringView picture, bool pressed) {
+    if (auto* p = ui::find<QLabel>(sidePanel_, picture)) {
+        p->setPixmap(artwork::panelIcon(panelIconOf(picture, playButtonShowsPause_), pressed));
+        p->setProperty("pressed", pressed);
+    }
 }
 
 std::string MainWindow::playLabelCaption() const {

@@ -90,6 +90,7 @@ private:
     void openDialog(const char* role);
     void showRestartPrompt();
     void pressPanelButton(QStringView picture, QStringView label);
+    void showPanelPicture(QStringView picture, bool pressed);
 
     QRect outerRect() const;
     QMenu* menu(const char* name) const;

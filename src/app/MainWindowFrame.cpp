@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ProcessState.h"
+#include "app/ScreenAreas.h"
 
 #include <aplayer/Engine.h>
 #include <settings/SettingsActions.h>
@@ -22,19 +23,6 @@
 #include <QTimer>
 
 namespace qinglan::app {
-namespace {
-
-QRect screenRect() {
-    const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->geometry() : QRect(0, 0, 1920, 1080);
-}
-QRect workAreaRect() {
-    const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);
-}
-
-} // namespace
-
 QRect MainWindow::outerRect() const {
     return main_ ? main_->frameGeometry() : QRect();
 }
@@ -170,7 +158,7 @@ void MainWindow::toggleFullScreen() {
     sidePanelCheck();
     auto* networkItem = ui::findMenuItem(menu("右键菜单"), {"打开", "网络视频        "});
     if (!state.fullScreen) {
-        const QRect s = screenRect();
+        const QRect s = screenGeometry();
         main_->setWindowFlag(Qt::FramelessWindowHint, true);
         main_->setGeometry(s);
         main_->show();
@@ -221,9 +209,9 @@ void MainWindow::maximize() {
     auto& state = processState();
     saveGeometry();
     if (!state.fullScreen) {
-        const QRect area = workAreaRect();
+        const QRect area = workAreaGeometry();
         main_->setWindowFlag(Qt::FramelessWindowHint, false);
-        main_->setGeometry(0, 0, screenRect().width(), area.bottom() + 1);
+        main_->setGeometry(0, 0, screenGeometry().width(), area.bottom() + 1);
         showFramedWindow();
         state.fullScreen = true;
     } else {

@@ -3,6 +3,7 @@
 
 #include "app/ProcessState.h"
 
+#include <aplayer/ConfigTable.h>
 #include <aplayer/Engine.h>
 #include <artwork/Artwork.h>
 #include <playback/PlaybackRules.h>
@@ -41,9 +42,6 @@ struct AspectOption {
 constexpr AspectOption kAspects[] = {{u"单选框1", "0;0"},  {u"单选框2", "4;3"},
                                      {u"单选框3", "9;16"}, {u"单选框4", "2.35;1"},
                                      {u"单选框5", "5;4"},  {u"单选框6", "16;10"}};
-
-constexpr int kIdMute = 12;
-constexpr int kIdAspect = 204;
 
 } // namespace
 
@@ -101,17 +99,7 @@ void MainWindow::registerWindowHandlers() {
 }
 
 void MainWindow::pressPanelButton(QStringView picture, QStringView label) {
-    if (auto* p = ui::find<QLabel>(sidePanel_, picture)) {
-        artwork::PanelIcon icon = artwork::PanelIcon::Stop;
-        if (picture == u"图片框2")
-            icon = playButtonShowsPause_ ? artwork::PanelIcon::Pause : artwork::PanelIcon::Play;
-        else if (picture == u"图片框4")
-            icon = artwork::PanelIcon::Previous;
-        else if (picture == u"图片框5")
-            icon = artwork::PanelIcon::Next;
-        p->setPixmap(artwork::panelIcon(icon, true));
-        p->setProperty("pressed", true);
-    }
+    showPanelPicture(picture, true);
     if (auto* l = ui::find<QLabel>(sidePanel_, label)) l->setStyleSheet(kGreyCaption);
 }
 
@@ -138,15 +126,7 @@ void MainWindow::registerPanelHandlers() {
         for (const auto& b : kPanelButtons) {
             auto* p = ui::find<QLabel>(sidePanel_, b.picture);
             if (!p || !p->property("pressed").toBool()) continue;
-            p->setProperty("pressed", false);
-            if (QStringView(b.picture) == u"图片框2")
-                setPlayButtonShowsPause(playButtonShowsPause_);
-            else
-                p->setPixmap(artwork::panelIcon(
-                    QStringView(b.picture) == u"图片框3"   ? artwork::PanelIcon::Stop
-                    : QStringView(b.picture) == u"图片框4" ? artwork::PanelIcon::Previous
-                                                           : artwork::PanelIcon::Next,
-                    false));
+            showPanelPicture(b.picture, false);
             if (auto* l = ui::find<QLabel>(sidePanel_, b.label)) l->setStyleSheet({});
         }
     });
@@ -233,6 +213,7 @@ void MainWindow::registerMenuHandlers() {
 void MainWindow::registerDialogHandlers() {
     auto& h = handlers_;
     // Network open.
+    // Centring on the main window is done by openDialog; the dialog needs nothing more.
     h.add("setUpNetworkOpenDialog", [](UiEvent&) {});
     h.add("confirmNetworkOpen", [this](UiEvent& e) {
         auto& state = processState();
@@ -277,19 +258,20 @@ void MainWindow::registerDialogHandlers() {
     h.add("mute", [this, resetTitle](UiEvent& e) {
         ui::control<QRadioButton>(e.window, u"单选框7").setChecked(false);
         resetTitle(e);
-        engine_->APlayer_SetConfigA(kIdMute, "1");
+        engine_->APlayer_SetConfigA(aplayer::cfg::Mute, "1");
         muted_ = 1;
     });
     h.add("unmute", [this, resetTitle](UiEvent& e) {
         ui::control<QRadioButton>(e.window, u"单选框8").setChecked(false);
         resetTitle(e);
-        engine_->APlayer_SetConfigA(kIdMute, "0");
+        engine_->APlayer_SetConfigA(aplayer::cfg::Mute, "0");
         muted_ = 0;
     });
     h.add("chooseAspectRatio", [this, resetTitle](UiEvent& e) {
         resetTitle(e);
         for (const auto& a : kAspects)
-            if (e.control == QStringView(a.radio)) engine_->APlayer_SetConfigA(kIdAspect, a.value);
+            if (e.control == QStringView(a.radio))
+                engine_->APlayer_SetConfigA(aplayer::cfg::Aspect, a.value);
     });
 
     // Skip intro and outro: stored at once; the settings copy is reloaded when it closes.

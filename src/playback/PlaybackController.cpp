@@ -2,17 +2,11 @@
 
 #include "playback/PlaybackRules.h"
 
+#include <aplayer/ConfigTable.h>
 #include <aplayer/Engine.h>
 
 namespace qinglan::playback {
 namespace {
-
-constexpr int kIdEnded = 7;
-constexpr int kIdMute = 12;
-constexpr int kIdStart = 102;
-constexpr int kIdEnd = 103;
-constexpr int kIdOsdShow = 602;
-constexpr int kIdOsdText = 612;
 
 const char* const kCaptionPause = "暂停";
 const char* const kCaptionPlay = "播放";
@@ -61,11 +55,11 @@ void PlaybackController::openAndPlay(const std::string& currentMedia) {
     };
     if (setting(173) == "1") {
         const auto skip = skipPositions(setting(205), setting(206));
-        engine_.APlayer_SetConfigA(kIdStart, skip.start);
-        engine_.APlayer_SetConfigA(kIdEnd, skip.end);
+        engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, skip.start);
+        engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, skip.end);
     } else {
-        engine_.APlayer_SetConfigA(kIdStart, "0");
-        engine_.APlayer_SetConfigA(kIdEnd, "0");
+        engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, "0");
+        engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, "0");
     }
 
     opened_ = currentMedia;
@@ -149,16 +143,16 @@ void PlaybackController::stepVolume(bool up) {
 }
 
 void PlaybackController::showOnScreenText(const std::string& text) {
-    engine_.APlayer_SetConfigA(kIdOsdShow, "1");
-    engine_.APlayer_SetConfigA(606, "100");
-    engine_.APlayer_SetConfigA(607, "70");
-    engine_.APlayer_SetConfigA(621, "1");
-    engine_.APlayer_SetConfigA(608, "200");
-    engine_.APlayer_SetConfigA(kIdOsdText, text);
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdShow, "1");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdSize, "100");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdMargin, "70");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdOutline, "1");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdOpacity, "200");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdText, text);
 }
 
 void PlaybackController::hideOnScreenText() {
-    engine_.APlayer_SetConfigA(kIdOsdShow, "0");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdShow, "0");
 }
 
 void PlaybackController::onEngineMessage(uint32_t message, uintptr_t, intptr_t) {
@@ -179,7 +173,7 @@ void PlaybackController::onEngineMessage(uint32_t message, uintptr_t, intptr_t) 
 }
 
 void PlaybackController::onBuffering(int percent) {
-    engine_.APlayer_SetConfigA(kIdOsdText, "缓冲：" + std::to_string(percent) + "%");
+    engine_.APlayer_SetConfigA(aplayer::cfg::OsdText, "缓冲：" + std::to_string(percent) + "%");
     if (percent == 100) hideOnScreenText();
 }
 
@@ -202,7 +196,7 @@ void PlaybackController::progressTick() {
     const int position = engine_.APlayer_GetPosition() / 1000;
     view_.showProgress(maximum, position, formatClock(position) + "/" + formatClock(maximum));
 
-    const std::string ended = engine_.APlayer_GetConfigA(kIdEnded);
+    const std::string ended = engine_.APlayer_GetConfigA(aplayer::cfg::PlayResult);
     if (ended == "0") {
         if (hooks_.advanceAtEnd) hooks_.advanceAtEnd();
     } else if (ended == "2" && !failureShown_) {

@@ -36,15 +36,6 @@ bool waitForColour(const std::string& window, QColor colour, int ms = 15000) {
     return false;
 }
 
-std::string edbGet(const TempDataDir& data, int field) {
-    QProcess tool;
-    tool.start(QString::fromStdString((buildDir() / "qinglan-edb").string()),
-               {QString::fromStdString((data.playerDataDir() / "mote.edb").string()), "get",
-                QString::number(field)});
-    tool.waitForFinished(10000);
-    return tool.readAllStandardOutput().trimmed().toStdString();
-}
-
 } // namespace
 
 TEST(EndToEndPlayer, PlaysHandsOverHidesToTrayAndSavesOnSigterm) {
@@ -88,10 +79,12 @@ TEST(EndToEndPlayer, PlaysHandsOverHidesToTrayAndSavesOnSigterm) {
     EXPECT_TRUE(player.running());
 
     EXPECT_EQ(player.terminate(), 0);
-    EXPECT_EQ(edbGet(data, 168), std::to_string(main.x()));
-    EXPECT_EQ(edbGet(data, 169), std::to_string(main.y()));
-    EXPECT_EQ(edbGet(data, 170), std::to_string(main.width()));
-    EXPECT_EQ(edbGet(data, 171), std::to_string(main.height()));
+    EXPECT_EQ(runEdb(data.playerDataDir() / "mote.edb", {"get", "168"}), std::to_string(main.x()));
+    EXPECT_EQ(runEdb(data.playerDataDir() / "mote.edb", {"get", "169"}), std::to_string(main.y()));
+    EXPECT_EQ(runEdb(data.playerDataDir() / "mote.edb", {"get", "170"}),
+              std::to_string(main.width()));
+    EXPECT_EQ(runEdb(data.playerDataDir() / "mote.edb", {"get", "171"}),
+              std::to_string(main.height()));
 }
 
 TEST(EndToEndPlayer, AFileThatCannotBeOpenedShowsTheLogoAndTheReason) {

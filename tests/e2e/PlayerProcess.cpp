@@ -91,6 +91,14 @@ qint64 PlayerProcess::pid() const {
     return process_ ? process_->processId() : 0;
 }
 
+std::string runEdb(const std::filesystem::path& file, const QStringList& command) {
+    QProcess tool;
+    tool.start(QString::fromStdString((buildDir() / "qinglan-edb").string()),
+               QStringList{QString::fromStdString(file.string())} + command);
+    tool.waitForFinished(10000);
+    return tool.exitCode() == 0 ? tool.readAllStandardOutput().trimmed().toStdString() : "";
+}
+
 std::vector<std::string> playerWindows() {
     // xdotool matches one pattern at a time: find by class, then keep the player's title.
     // xdotool walks every window and gives up when one vanishes under it (the video output

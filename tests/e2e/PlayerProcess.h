@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ private:
     const TempDataDir& data_;
     std::unique_ptr<QProcess> process_;
 };
+
+// Runs qinglan-edb on a record file; its standard output, or "" when it failed.
+std::string runEdb(const std::filesystem::path& file, const QStringList& command);
 
 // Ids of the X windows whose title is the player's and whose class is "OrvelWindow".
 std::vector<std::string> playerWindows();

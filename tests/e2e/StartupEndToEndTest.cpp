@@ -29,19 +29,6 @@ TEST(EndToEndStartup, SecondStartHandsOverAndLeavesOneMainWindow) {
     EXPECT_EQ(player.terminate(), 0);
 }
 
-namespace {
-
-// Runs qinglan-edb on a file; returns its standard output, or "" when it failed.
-std::string edb(const std::filesystem::path& file, const QStringList& command) {
-    QProcess tool;
-    tool.start(QString::fromStdString((buildDir() / "qinglan-edb").string()),
-               QStringList{QString::fromStdString(file.string())} + command);
-    tool.waitForFinished(10000);
-    return tool.exitCode() == 0 ? tool.readAllStandardOutput().trimmed().toStdString() : "";
-}
-
-} // namespace
-
 TEST(EndToEndStartup, FirstStartCreatesTheSettingsAndSigtermSavesTheGeometry) {
     TempDataDir data;
     PlayerProcess player(data);
@@ -49,9 +36,9 @@ TEST(EndToEndStartup, FirstStartCreatesTheSettingsAndSigtermSavesTheGeometry) {
     ASSERT_TRUE(player.waitForMainWindow());
     const auto mote = data.playerDataDir() / "mote.edb";
     ASSERT_TRUE(std::filesystem::exists(mote));
-    EXPECT_EQ(edb(mote, {"count"}), "1");
-    EXPECT_EQ(edb(mote, {"get", "170"}), "725");
-    EXPECT_EQ(edb(mote, {"get", "171"}), "550");
+    EXPECT_EQ(runEdb(mote, {"count"}), "1");
+    EXPECT_EQ(runEdb(mote, {"get", "170"}), "725");
+    EXPECT_EQ(runEdb(mote, {"get", "171"}), "550");
 
     // Move the window, then end the player politely: the geometry must be stored.
     const auto window = QString::fromStdString(playerWindows().front());
@@ -59,10 +46,10 @@ TEST(EndToEndStartup, FirstStartCreatesTheSettingsAndSigtermSavesTheGeometry) {
     QProcess::execute("xdotool", {"windowmove", window, "40", "30"});
     QThread::msleep(500);
     EXPECT_EQ(player.terminate(), 0);
-    EXPECT_EQ(edb(mote, {"get", "168"}), "40");
-    EXPECT_EQ(edb(mote, {"get", "169"}), "30");
-    EXPECT_EQ(edb(mote, {"get", "170"}), "800");
-    EXPECT_EQ(edb(mote, {"get", "171"}), "600");
+    EXPECT_EQ(runEdb(mote, {"get", "168"}), "40");
+    EXPECT_EQ(runEdb(mote, {"get", "169"}), "30");
+    EXPECT_EQ(runEdb(mote, {"get", "170"}), "800");
+    EXPECT_EQ(runEdb(mote, {"get", "171"}), "600");
 }
 
 TEST(EndToEndStartup, CorruptSettingsAreSetAsideAndThePlayerStillStarts) {
@@ -76,7 +63,7 @@ TEST(EndToEndStartup, CorruptSettingsAreSetAsideAndThePlayerStillStarts) {
     PlayerProcess player(data);
     player.start();
     ASSERT_TRUE(player.waitForMainWindow());
-    EXPECT_EQ(edb(mote, {"get", "170"}), "725"); // a fresh store took its place
+    EXPECT_EQ(runEdb(mote, {"get", "170"}), "725"); // a fresh store took its place
 
     int setAside = 0;
     for (const auto& entry : std::filesystem::directory_iterator(data.playerDataDir())) {
