@@ -67,20 +67,20 @@ Size frameAllowance(Frame frame) {
     return {0, 0};
 }
 
-Size WindowSpec::clientSize() const {
+Size WindowDesign::clientSize() const {
     const Size a = frameAllowance(frame);
     return {size.width - a.width, size.height - a.height};
 }
 
-const ControlSpec* WindowSpec::control(std::string_view name) const {
+const ControlDesign* WindowDesign::control(std::string_view name) const {
     for (const auto& c : controls)
         if (c.name == name) return &c;
     return nullptr;
 }
 
-const std::vector<const WindowSpec*>& windowSpecs() {
+const std::vector<const WindowDesign*>& windowDesigns() {
     using namespace catalogue;
-    static const std::vector<const WindowSpec*> all{
+    static const std::vector<const WindowDesign*> all{
         &mainWindow(),
         &settingsWindow(),
         &subtitlePage(),
@@ -107,8 +107,8 @@ const std::vector<const WindowSpec*>& windowSpecs() {
     return all;
 }
 
-const WindowSpec* findWindowSpec(std::string_view role) {
-    for (const auto* w : windowSpecs())
+const WindowDesign* findWindowDesign(std::string_view role) {
+    for (const auto* w : windowDesigns())
         if (w->role == role) return w;
     return nullptr;
 }
@@ -229,7 +229,7 @@ std::vector<std::string_view> handlerNames() {
     std::set<std::string_view> names;
     for (const auto& row : wiringTable())
         names.insert(row.handler);
-    for (const auto& menu : menuSpecs())
+    for (const auto& menu : menuDesigns())
         for (const auto& item : menu.items)
             if (!item.handler.empty()) names.insert(item.handler);
     return {names.begin(), names.end()};

@@ -80,7 +80,7 @@ struct Range {
     int singleStep = 0; // 0: the widget's default
 };
 
-struct ControlSpec {
+struct ControlDesign {
     std::string_view name{};
     Rect geometry{};
     std::string_view caption{};            // text; filter for file dialogs; tip for balloons
@@ -95,25 +95,25 @@ struct ControlSpec {
     int interval = 0;      // clocks, in ms; 0 = stopped
 };
 
-struct WindowSpec {
+struct WindowDesign {
     std::string_view role{};  // MainWindow, SettingsWindow, ...
     std::string_view title{}; // empty when the window has none
     Size size{};              // designed outer size
     Frame frame = Frame::Frameless;
-    std::vector<ControlSpec> controls{};
+    std::vector<ControlDesign> controls{};
 
     Size clientSize() const;
-    const ControlSpec* control(std::string_view name) const;
+    const ControlDesign* control(std::string_view name) const;
 };
 
 // The 22 windows, in catalogue order.
-const std::vector<const WindowSpec*>& windowSpecs();
-const WindowSpec* findWindowSpec(std::string_view role);
+const std::vector<const WindowDesign*>& windowDesigns();
+const WindowDesign* findWindowDesign(std::string_view role);
 
 // Menus. Items are listed in order with their nesting level (1 = shown in the popup); an item
 // followed by deeper items opens a submenu. A caption of "-" is a separator. Handlers of menu
 // items are stated here, with the item, because items are addressed by caption path.
-struct MenuItemSpec {
+struct MenuItemDesign {
     int level = 1;
     std::string_view caption{};
     std::string_view handler{}; // empty for separators and submenu entries
@@ -122,14 +122,14 @@ struct MenuItemSpec {
     bool checked = false;
 };
 
-struct MenuSpec {
+struct MenuDesign {
     std::string_view window{}; // owning window's role
     std::string_view name{}; // the top-level entry, never shown itself ("右键菜单", "托盘菜单")
-    std::vector<MenuItemSpec> items{};
+    std::vector<MenuItemDesign> items{};
 };
 
-const std::vector<MenuSpec>& menuSpecs();
-const MenuSpec* findMenuSpec(std::string_view window, std::string_view name);
+const std::vector<MenuDesign>& menuDesigns();
+const MenuDesign* findMenuDesign(std::string_view window, std::string_view name);
 inline constexpr std::string_view kSeparator = "-";
 
 // Events. Window events use an empty control name.

@@ -16,11 +16,11 @@ namespace qinglan::ui {
 class CatalogueWindow : public QWidget {
     Q_OBJECT
 public:
-    CatalogueWindow(const WindowSpec& design, QWidget* owner, Qt::WindowFlags flags);
+    CatalogueWindow(const WindowDesign& design, QWidget* owner, Qt::WindowFlags flags);
     // Runs the "being destroyed" handler while the controls still exist.
     ~CatalogueWindow() override;
 
-    const WindowSpec& design() const { return design_; }
+    const WindowDesign& design() const { return design_; }
     QString role() const { return objectName(); }
 
     // The popup of a menu of this window by its top-level name ("右键菜单", "托盘菜单").
@@ -44,7 +44,7 @@ protected:
 private:
     bool run(EventKind kind, UiEvent& event);
 
-    const WindowSpec& design_;
+    const WindowDesign& design_;
     std::map<EventKind, Handler> handlers_;
 };
 

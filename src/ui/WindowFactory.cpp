@@ -46,7 +46,7 @@ void applyRange(QAbstractSlider* slider, const Range& r) {
     slider->setValue(r.value);
 }
 
-QObject* makeControl(Kind kind, const ControlSpec& c, CatalogueWindow* window, QWidget* parent) {
+QObject* makeControl(Kind kind, const ControlDesign& c, CatalogueWindow* window, QWidget* parent) {
     const QString caption = toQString(c.caption);
     switch (kind) {
     case Kind::Button:
@@ -153,12 +153,12 @@ QObject* makeControl(Kind kind, const ControlSpec& c, CatalogueWindow* window, Q
 
 } // namespace
 
-QMenu* buildMenu(const MenuSpec& design, QWidget* parent) {
+QMenu* buildMenu(const MenuDesign& design, QWidget* parent) {
     auto* popup = new QMenu(parent);
     popup->setObjectName(toQString(design.name));
     std::vector<QMenu*> levels{popup};
     for (std::size_t i = 0; i < design.items.size(); ++i) {
-        const MenuItemSpec& item = design.items[i];
+        const MenuItemDesign& item = design.items[i];
         levels.resize(static_cast<std::size_t>(item.level));
         QMenu* into = levels.back();
         const QString caption = toQString(item.caption);
@@ -199,14 +199,14 @@ void setDesignedSize(CatalogueWindow* window, Size outer) {
 }
 
 CatalogueWindow* buildWindow(std::string_view role, QWidget* owner) {
-    const WindowSpec* design = findWindowSpec(role);
+    const WindowDesign* design = findWindowDesign(role);
     if (!design) return nullptr;
     auto* window = new CatalogueWindow(*design, owner, flagsFor(design->frame, owner != nullptr));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(toQString(design->title));
     applyClientSize(window, design->frame, design->clientSize());
 
-    for (const ControlSpec& c : design->controls) {
+    for (const ControlDesign& c : design->controls) {
         const auto kind = kindOfName(c.name);
         if (!kind) continue; // a data fault, reported by the catalogue's own checks
         QWidget* parent = window;
@@ -224,7 +224,7 @@ CatalogueWindow* buildWindow(std::string_view role, QWidget* owner) {
             if (c.disabled) widget->setEnabled(false);
         }
     }
-    for (const MenuSpec& m : menuSpecs())
+    for (const MenuDesign& m : menuDesigns())
         if (m.window == role) buildMenu(m, window);
     return window;
 }

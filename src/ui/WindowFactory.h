@@ -1,7 +1,7 @@
 #pragma once
 // Builds Qt windows from the catalogue at the designed pixel geometry.
 //
-// Sizes: the Qt widget's size is the window's client area, WindowSpec::clientSize() (the
+// Sizes: the Qt widget's size is the window's client area, WindowDesign::clientSize() (the
 // designed outer size minus the title bar and border for windows that have them). Windows with
 // a title bar keep a fixed size, except the main window and the video list, which the user may
 // resize. Frameless companion windows and settings pages are tool windows without a frame.
@@ -32,7 +32,7 @@ CreatedWindow createWindow(std::string_view role, const HandlerTable& handlers,
 
 // The popup of a menu: its level-1 items, with submenus. Each QAction's objectName is its
 // caption and its "handler" property the handler name.
-QMenu* buildMenu(const MenuSpec& design, QWidget* parent);
+QMenu* buildMenu(const MenuDesign& design, QWidget* parent);
 
 // Gives the window a new designed outer size (as the prompt's per-use widths are stated): the
 // client area becomes that size minus the frame allowance; fixed-size windows stay fixed.

@@ -243,7 +243,7 @@ void connectMenu(CatalogueWindow* window, QMenu* popup, const HandlerTable& hand
 
 WiringReport connectHandlers(CatalogueWindow* window, const HandlerTable& handlers) {
     WiringReport report;
-    const WindowSpec& design = window->design();
+    const WindowDesign& design = window->design();
     for (const WiringRow& row : wiringTable()) {
         if (row.window != design.role) continue;
         const QString handlerName = toQString(row.handler);
@@ -262,7 +262,7 @@ WiringReport connectHandlers(CatalogueWindow* window, const HandlerTable& handle
         if (!object || !kind || !connectControl(window, object, *kind, row.event, *handler))
             report.missingControls << controlName;
     }
-    for (const MenuSpec& m : menuSpecs())
+    for (const MenuDesign& m : menuDesigns())
         if (m.window == design.role)
             if (QMenu* popup = window->menu(toQString(m.name)))
                 connectMenu(window, popup, handlers, report);

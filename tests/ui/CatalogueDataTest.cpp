@@ -25,10 +25,10 @@ TEST(UiCatalogueData, KindIsReadFromTheName) {
 }
 
 TEST(UiCatalogueData, ControlNamesAreUniqueKindWordsWithContainersDeclaredFirst) {
-    for (const WindowSpec* w : windowSpecs()) {
+    for (const WindowDesign* w : windowDesigns()) {
         SCOPED_TRACE(std::string(w->role));
         std::map<std::string_view, Kind> seen;
-        for (const ControlSpec& c : w->controls) {
+        for (const ControlDesign& c : w->controls) {
             SCOPED_TRACE(std::string(c.name));
             const auto kind = kindOfName(c.name);
             ASSERT_TRUE(kind.has_value());
@@ -42,9 +42,9 @@ TEST(UiCatalogueData, ControlNamesAreUniqueKindWordsWithContainersDeclaredFirst)
 }
 
 TEST(UiCatalogueData, VisibleControlsLieInsideTheirContainer) {
-    for (const WindowSpec* w : windowSpecs()) {
+    for (const WindowDesign* w : windowDesigns()) {
         const Size client = w->clientSize();
-        for (const ControlSpec& c : w->controls) {
+        for (const ControlDesign& c : w->controls) {
             const Kind kind = *kindOfName(c.name);
             // The scrolled shapes are taller than their viewport by design, and the settings
             // navigation group starts above the window to hide its caption edge.
@@ -63,9 +63,9 @@ TEST(UiCatalogueData, VisibleControlsLieInsideTheirContainer) {
 }
 
 TEST(UiCatalogueData, RadioButtonsComeInGroups) {
-    for (const WindowSpec* w : windowSpecs()) {
+    for (const WindowDesign* w : windowDesigns()) {
         std::map<std::string_view, int> radiosPerContainer;
-        for (const ControlSpec& c : w->controls)
+        for (const ControlDesign& c : w->controls)
             if (kindOfName(c.name) == Kind::Radio) ++radiosPerContainer[c.parent];
         for (const auto& [container, count] : radiosPerContainer)
             EXPECT_GE(count, 2) << w->role << " " << container;
@@ -77,7 +77,7 @@ TEST(UiCatalogueData, WiringNamesExistingControlsAndEventsTheyRaise) {
     for (const WiringRow& row : wiringTable()) {
         SCOPED_TRACE(std::string(row.window) + " " + std::string(row.control) + " " +
                      std::string(eventName(row.event)));
-        const WindowSpec* w = findWindowSpec(row.window);
+        const WindowDesign* w = findWindowDesign(row.window);
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(row.handler.empty());
         EXPECT_TRUE(seen.emplace(row.window, row.control, row.event).second)
@@ -120,14 +120,14 @@ TEST(UiCatalogueData, DesignedEventsAreWired) {
 }
 
 TEST(UiCatalogueData, MenuItemsHaveHandlersExceptSeparatorsAndSubmenus) {
-    ASSERT_EQ(menuSpecs().size(), 3u);
-    for (const MenuSpec& m : menuSpecs()) {
+    ASSERT_EQ(menuDesigns().size(), 3u);
+    for (const MenuDesign& m : menuDesigns()) {
         SCOPED_TRACE(std::string(m.window) + " " + std::string(m.name));
-        ASSERT_NE(findWindowSpec(m.window), nullptr);
+        ASSERT_NE(findWindowDesign(m.window), nullptr);
         ASSERT_FALSE(m.items.empty());
         EXPECT_EQ(m.items.front().level, 1);
         for (std::size_t i = 0; i < m.items.size(); ++i) {
-            const MenuItemSpec& item = m.items[i];
+            const MenuItemDesign& item = m.items[i];
             SCOPED_TRACE(std::string(item.caption));
             if (i > 0) {
                 EXPECT_LE(item.level, m.items[i - 1].level + 1);
@@ -141,16 +141,16 @@ TEST(UiCatalogueData, MenuItemsHaveHandlersExceptSeparatorsAndSubmenus) {
         }
     }
     // Both settings entries run the same action.
-    const MenuSpec* tray = findMenuSpec("MainWindow", "托盘菜单");
-    const MenuSpec* right = findMenuSpec("MainWindow", "右键菜单");
+    const MenuDesign* tray = findMenuDesign("MainWindow", "托盘菜单");
+    const MenuDesign* right = findMenuDesign("MainWindow", "右键菜单");
     EXPECT_EQ(tray->items[1].handler, right->items.back().handler);
 }
 
 TEST(UiCatalogueData, SettingsTabsLeadToPages) {
     ASSERT_EQ(settingsTabs().size(), 10u);
-    const WindowSpec* settings = findWindowSpec("SettingsWindow");
+    const WindowDesign* settings = findWindowDesign("SettingsWindow");
     for (const SettingsTab& tab : settingsTabs()) {
-        const ControlSpec* label = settings->control(tab.label);
+        const ControlDesign* label = settings->control(tab.label);
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->caption, tab.caption);
         EXPECT_EQ(label->geometry, (Rect{0, tab.top, 151, 40}));

@@ -120,10 +120,10 @@ QString shownCaption(QObject* o) {
 } // namespace
 
 TEST(UiCatalogueMatchesDesign, EveryWindowHasItsRoleTitleAndSize) {
-    ASSERT_EQ(windowSpecs().size(), std::size(kWindows));
+    ASSERT_EQ(windowDesigns().size(), std::size(kWindows));
     for (const auto& w : kWindows) {
         SCOPED_TRACE(w.role);
-        const WindowSpec* design = findWindowSpec(w.role);
+        const WindowDesign* design = findWindowDesign(w.role);
         ASSERT_NE(design, nullptr);
         EXPECT_EQ(design->title, w.title);
         EXPECT_EQ(design->size, (Size{w.width, w.height}));
@@ -136,7 +136,7 @@ TEST(UiCatalogueMatchesDesign, EveryWindowHasItsRoleTitleAndSize) {
 
 TEST(UiCatalogueMatchesDesign, SettingsWindowClientAreaIsTheDesignedOne) {
     // The one window whose outer and client sizes are both designed fixes the frame allowance.
-    EXPECT_EQ(findWindowSpec("SettingsWindow")->clientSize(), (Size{568, 527}));
+    EXPECT_EQ(findWindowDesign("SettingsWindow")->clientSize(), (Size{568, 527}));
     std::unique_ptr<CatalogueWindow> w(buildWindow("SettingsWindow"));
     EXPECT_EQ(w->size(), QSize(568, 527));
     EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "dialogs keep their designed size";
@@ -145,9 +145,9 @@ TEST(UiCatalogueMatchesDesign, SettingsWindowClientAreaIsTheDesignedOne) {
 TEST(UiCatalogueMatchesDesign, ControlsHaveTheirDesignedGeometryAndCaption) {
     for (const auto& c : kControls) {
         SCOPED_TRACE(std::string(c.window) + " " + c.control);
-        const WindowSpec* design = findWindowSpec(c.window);
+        const WindowDesign* design = findWindowDesign(c.window);
         ASSERT_NE(design, nullptr);
-        const ControlSpec* data = design->control(c.control);
+        const ControlDesign* data = design->control(c.control);
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(data->geometry, c.geometry);
         if (c.caption) {
@@ -181,19 +181,19 @@ TEST(UiCatalogueMatchesDesign, PageFramesMatchTheirHeights) {
                         {"AssociationPage", 528, 320},  {"VrPage", 1040, 928}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.role);
-        const WindowSpec* design = findWindowSpec(r.role);
+        const WindowDesign* design = findWindowDesign(r.role);
         const PageFrame* frame = findPageFrame(r.role);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(design->control("外形框1")->geometry.height, r.shape);
-        const ControlSpec* defaults = design->control(frame->defaultsGroup);
+        const ControlDesign* defaults = design->control(frame->defaultsGroup);
         ASSERT_NE(defaults, nullptr);
         EXPECT_EQ(defaults->geometry, (Rect{24, r.defaultsTop, 352, 80}));
         EXPECT_EQ(defaults->caption, " 默认值 ");
         EXPECT_EQ(defaults->parent, "外形框1");
-        const ControlSpec* link = design->control("超级链接框1");
+        const ControlDesign* link = design->control("超级链接框1");
         EXPECT_EQ(link->parent, frame->defaultsGroup);
         EXPECT_EQ(link->caption, "恢复本页默认值");
-        const ControlSpec* bar = design->control("纵向滚动条1");
+        const ControlDesign* bar = design->control("纵向滚动条1");
         EXPECT_EQ(bar->range.maximum, r.shape - 527);
     }
 }

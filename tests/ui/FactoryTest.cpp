@@ -71,12 +71,12 @@ bool hasWidgetOfKind(QObject* o, Kind kind) {
 } // namespace
 
 TEST(UiFactory, BuildsEveryControlAsItsKindInsideItsContainer) {
-    for (const WindowSpec* design : windowSpecs()) {
+    for (const WindowDesign* design : windowDesigns()) {
         SCOPED_TRACE(std::string(design->role));
         std::unique_ptr<CatalogueWindow> w(buildWindow(design->role));
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->role(), toQString(design->role));
-        for (const ControlSpec& c : design->controls) {
+        for (const ControlDesign& c : design->controls) {
             SCOPED_TRACE(std::string(c.name));
             const QString name = toQString(c.name);
             QObject* o = findObject(w.get(), name);

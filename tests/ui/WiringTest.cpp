@@ -45,7 +45,7 @@ TEST(UiWiring, EveryWiredHandlerNameResolvesAgainstACompleteTable) {
     Recorder r;
     EXPECT_TRUE(missingHandlers(r.table).empty());
     EXPECT_TRUE(unusedHandlers(r.table).empty());
-    for (const WindowSpec* design : windowSpecs()) {
+    for (const WindowDesign* design : windowDesigns()) {
         std::unique_ptr<CatalogueWindow> w(buildWindow(design->role));
         const WiringReport report = connectHandlers(w.get(), r.table);
         EXPECT_TRUE(report.missingHandlers.isEmpty())

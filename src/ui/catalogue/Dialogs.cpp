@@ -3,8 +3,8 @@
 
 namespace qinglan::ui::catalogue {
 
-const WindowSpec& networkOpenDialog() {
-    static const WindowSpec design{
+const WindowDesign& networkOpenDialog() {
+    static const WindowDesign design{
         .role = "NetworkOpenDialog",
         .title = "打开",
         .size = {432, 204},
@@ -27,8 +27,8 @@ const WindowSpec& networkOpenDialog() {
 }
 
 // Shared two-button confirmation; title, text and layout are set by each use.
-const WindowSpec& promptWindow() {
-    static const WindowSpec design{
+const WindowDesign& promptWindow() {
+    static const WindowDesign design{
         .role = "PromptWindow",
         .size = {216, 160},
         .frame = Frame::Dialog,
@@ -43,8 +43,8 @@ const WindowSpec& promptWindow() {
     return design;
 }
 
-const WindowSpec& transcodeWindow() {
-    static const WindowSpec design{
+const WindowDesign& transcodeWindow() {
+    static const WindowDesign design{
         .role = "TranscodeWindow",
         .title = "转码设置",
         .size = {523, 394},
@@ -81,8 +81,8 @@ const WindowSpec& transcodeWindow() {
     return design;
 }
 
-const WindowSpec& aboutWindow() {
-    static const WindowSpec design{
+const WindowDesign& aboutWindow() {
+    static const WindowDesign design{
         .role = "AboutWindow",
         .title = "关于我们",
         .size = {432, 276},
@@ -106,8 +106,8 @@ const WindowSpec& aboutWindow() {
 
 // Positions of the volume radios and labels are not part of the design; they are chosen to sit
 // in their group boxes around the designed slider.
-const WindowSpec& volumeWindow() {
-    static const WindowSpec design{
+const WindowDesign& volumeWindow() {
+    static const WindowDesign design{
         .role = "VolumeWindow",
         .title = "音量设置",
         .size = {405, 373},
@@ -168,8 +168,8 @@ const WindowSpec& volumeWindow() {
 }
 
 // As with the volume window, only the two edit boxes carry designed positions.
-const WindowSpec& skipIntroWindow() {
-    static const WindowSpec design{
+const WindowDesign& skipIntroWindow() {
+    static const WindowDesign design{
         .role = "SkipIntroWindow",
         .title = "跳过片头片尾",
         .size = {448, 236},

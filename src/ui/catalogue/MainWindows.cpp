@@ -4,8 +4,8 @@
 
 namespace qinglan::ui::catalogue {
 
-const WindowSpec& mainWindow() {
-    static const WindowSpec design{
+const WindowDesign& mainWindow() {
+    static const WindowDesign design{
         .role = "MainWindow",
         .title = "青岚播放器",
         .size = {725, 550},
@@ -29,8 +29,8 @@ const WindowSpec& mainWindow() {
     return design;
 }
 
-const WindowSpec& sidePanel() {
-    static const WindowSpec design{
+const WindowDesign& sidePanel() {
+    static const WindowDesign design{
         .role = "SidePanel",
         .size = {89, 390},
         .controls =
@@ -48,8 +48,8 @@ const WindowSpec& sidePanel() {
     return design;
 }
 
-const WindowSpec& floatingControlBar() {
-    static const WindowSpec design{
+const WindowDesign& floatingControlBar() {
+    static const WindowDesign design{
         .role = "FloatingControlBar",
         .size = {380, 30},
         .controls =
@@ -61,8 +61,8 @@ const WindowSpec& floatingControlBar() {
     return design;
 }
 
-const WindowSpec& maximizeButton() {
-    static const WindowSpec design{
+const WindowDesign& maximizeButton() {
+    static const WindowDesign design{
         .role = "MaximizeButton",
         .size = {48, 41},
         .controls = {{.name = "气球提示框1", .geometry = {8, 8, 24, 24}, .caption = "最大化"}},
@@ -70,8 +70,8 @@ const WindowSpec& maximizeButton() {
     return design;
 }
 
-const WindowSpec& minimizeButton() {
-    static const WindowSpec design{
+const WindowDesign& minimizeButton() {
+    static const WindowDesign design{
         .role = "MinimizeButton",
         .size = {48, 41},
         .controls = {{.name = "气球提示框1", .geometry = {8, 8, 24, 24}, .caption = "最小化"}},
@@ -79,8 +79,8 @@ const WindowSpec& minimizeButton() {
     return design;
 }
 
-const WindowSpec& videoListWindow() {
-    static const WindowSpec design{
+const WindowDesign& videoListWindow() {
+    static const WindowDesign design{
         .role = "VideoListWindow",
         .size = {218, 355},
         .frame = Frame::ToolWindow,

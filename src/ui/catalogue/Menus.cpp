@@ -3,8 +3,8 @@
 
 namespace qinglan::ui {
 
-const std::vector<MenuSpec>& menuSpecs() {
-    static const std::vector<MenuSpec> menus{
+const std::vector<MenuDesign>& menuDesigns() {
+    static const std::vector<MenuDesign> menus{
         {.window = "MainWindow",
          .name = "右键菜单",
          .items =
@@ -65,8 +65,8 @@ const std::vector<MenuSpec>& menuSpecs() {
     return menus;
 }
 
-const MenuSpec* findMenuSpec(std::string_view window, std::string_view name) {
-    for (const auto& m : menuSpecs())
+const MenuDesign* findMenuDesign(std::string_view window, std::string_view name) {
+    for (const auto& m : menuDesigns())
         if (m.window == window && m.name == name) return &m;
     return nullptr;
 }

@@ -17,7 +17,7 @@ struct FrameLayout {
 };
 
 // The frame controls, appended to `controls`.
-void addPageFrame(std::vector<ControlSpec>& controls, const FrameLayout& f) {
+void addPageFrame(std::vector<ControlDesign>& controls, const FrameLayout& f) {
     const int scrollMax = f.shapeHeight - kPageViewportHeight;
     controls.push_back({.name = "外形框1", .geometry = {f.shapeLeft, 0, 400, f.shapeHeight}});
     controls.push_back({.name = "纵向滚动条1",
@@ -33,9 +33,9 @@ void addPageFrame(std::vector<ControlSpec>& controls, const FrameLayout& f) {
                         .parent = f.defaultsGroup});
 }
 
-WindowSpec page(std::string_view role, Size size, std::vector<ControlSpec> options = {}) {
+WindowDesign page(std::string_view role, Size size, std::vector<ControlDesign> options = {}) {
     const PageFrame& f = *findPageFrame(role);
-    WindowSpec design{.role = role, .size = size, .frame = Frame::Frameless};
+    WindowDesign design{.role = role, .size = size, .frame = Frame::Frameless};
     addPageFrame(design.controls, {0, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
     for (auto& c : options)
         design.controls.push_back(std::move(c));
@@ -82,9 +82,9 @@ const std::vector<SettingsTab>& settingsTabs() {
 
 namespace catalogue {
 
-const WindowSpec& settingsWindow() {
-    static const WindowSpec design = [] {
-        WindowSpec s{.role = "SettingsWindow",
+const WindowDesign& settingsWindow() {
+    static const WindowDesign design = [] {
+        WindowDesign s{.role = "SettingsWindow",
                      .title = "系统设置",
                      .size = {573, 555},
                      .frame = Frame::Dialog};
@@ -110,51 +110,51 @@ const WindowSpec& settingsWindow() {
 
 // The designed window heights differ by a pixel or two from the shape heights; both are kept as
 // designed.
-const WindowSpec& subtitlePage() {
-    static const WindowSpec design = page("SubtitlePage", {417, 1110});
+const WindowDesign& subtitlePage() {
+    static const WindowDesign design = page("SubtitlePage", {417, 1110});
     return design;
 }
 
-const WindowSpec& picturePage() {
-    static const WindowSpec design = page("PicturePage", {417, 1791});
+const WindowDesign& picturePage() {
+    static const WindowDesign design = page("PicturePage", {417, 1791});
     return design;
 }
 
-const WindowSpec& generalPage() {
-    static const WindowSpec design = page("GeneralPage", {417, 527});
+const WindowDesign& generalPage() {
+    static const WindowDesign design = page("GeneralPage", {417, 527});
     return design;
 }
 
-const WindowSpec& soundPage() {
-    static const WindowSpec design = page("SoundPage", {417, 1016});
+const WindowDesign& soundPage() {
+    static const WindowDesign design = page("SoundPage", {417, 1016});
     return design;
 }
 
-const WindowSpec& vrPage() {
-    static const WindowSpec design = page("VrPage", {417, 1040});
+const WindowDesign& vrPage() {
+    static const WindowDesign design = page("VrPage", {417, 1040});
     return design;
 }
 
-const WindowSpec& hotkeyPage() {
-    static const WindowSpec design = page("HotkeyPage", {417, 551});
+const WindowDesign& hotkeyPage() {
+    static const WindowDesign design = page("HotkeyPage", {417, 551});
     return design;
 }
 
-const WindowSpec& transcodePage() {
-    static const WindowSpec design = page("TranscodePage", {417, 1040});
+const WindowDesign& transcodePage() {
+    static const WindowDesign design = page("TranscodePage", {417, 1040});
     return design;
 }
 
-const WindowSpec& screenshotPage() {
-    static const WindowSpec design = page("ScreenshotPage", {417, 728});
+const WindowDesign& screenshotPage() {
+    static const WindowDesign design = page("ScreenshotPage", {417, 728});
     return design;
 }
 
 // The association page is designed in full: 18 check boxes in three columns and six rows, in
 // the order the file types are processed at start. The box size and the group's extent are not
 // part of the design; they are chosen to hold the grid.
-const WindowSpec& associationPage() {
-    static const WindowSpec design = [] {
+const WindowDesign& associationPage() {
+    static const WindowDesign design = [] {
         static constexpr std::string_view captions[] = {
             " .avi",  " .wmv", " .mpeg", " .mp4", " .mov", " .mkv", " .flv", " .f4v", " .m4v",
             " .rmvb", " .rm",  " .3gp",  " .dat", " .ape", " .mts", " .mp3", " .vob", " .flac",
@@ -164,7 +164,7 @@ const WindowSpec& associationPage() {
             "选择框7",  "选择框8",  "选择框9",  "选择框10", "选择框11", "选择框12",
             "选择框13", "选择框14", "选择框15", "选择框16", "选择框17", "选择框18",
         };
-        std::vector<ControlSpec> options;
+        std::vector<ControlDesign> options;
         options.push_back({.name = "分组框1",
                            .geometry = {24, 24, 352, 272},
                            .caption = " 文件关联 ",

@@ -5,31 +5,31 @@
 namespace qinglan::ui::catalogue {
 
 // Main window and companions.
-const WindowSpec& mainWindow();
-const WindowSpec& sidePanel();
-const WindowSpec& floatingControlBar();
-const WindowSpec& maximizeButton();
-const WindowSpec& minimizeButton();
-const WindowSpec& videoListWindow();
+const WindowDesign& mainWindow();
+const WindowDesign& sidePanel();
+const WindowDesign& floatingControlBar();
+const WindowDesign& maximizeButton();
+const WindowDesign& minimizeButton();
+const WindowDesign& videoListWindow();
 
 // Settings window and its pages.
-const WindowSpec& settingsWindow();
-const WindowSpec& subtitlePage();
-const WindowSpec& picturePage();
-const WindowSpec& generalPage();
-const WindowSpec& soundPage();
-const WindowSpec& vrPage();
-const WindowSpec& hotkeyPage();
-const WindowSpec& transcodePage();
-const WindowSpec& associationPage();
-const WindowSpec& screenshotPage();
+const WindowDesign& settingsWindow();
+const WindowDesign& subtitlePage();
+const WindowDesign& picturePage();
+const WindowDesign& generalPage();
+const WindowDesign& soundPage();
+const WindowDesign& vrPage();
+const WindowDesign& hotkeyPage();
+const WindowDesign& transcodePage();
+const WindowDesign& associationPage();
+const WindowDesign& screenshotPage();
 
 // Dialogs and tool windows.
-const WindowSpec& networkOpenDialog();
-const WindowSpec& promptWindow();
-const WindowSpec& transcodeWindow();
-const WindowSpec& aboutWindow();
-const WindowSpec& volumeWindow();
-const WindowSpec& skipIntroWindow();
+const WindowDesign& networkOpenDialog();
+const WindowDesign& promptWindow();
+const WindowDesign& transcodeWindow();
+const WindowDesign& aboutWindow();
+const WindowDesign& volumeWindow();
+const WindowDesign& skipIntroWindow();
 
 } // namespace qinglan::ui::catalogue

@@ -96,7 +96,7 @@ std::vector<WiringRow> buildTable() {
     addPage(r, "ScreenshotPage");
     addPage(r, "AssociationPage");
     r.push_back({"AssociationPage", "分组框1", E::LeftPressed, "refocusPage"});
-    for (const auto& c : findWindowSpec("AssociationPage")->controls)
+    for (const auto& c : findWindowDesign("AssociationPage")->controls)
         if (kindOfName(c.name) == Kind::Check)
             r.push_back({"AssociationPage", c.name, E::Clicked, "storeAssociation"});
 
