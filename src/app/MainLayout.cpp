@@ -13,6 +13,10 @@ bool sidePanelAllowed(int width, int height) {
     return width > 620 && height > 450;
 }
 
+int videoHeightFor(int mainHeight, bool shareMode) {
+    return mainHeight - (shareMode ? 32 : 62);
+}
+
 MainLayout computeMainLayout(const Box& main, bool shareMode, int barHeight, int panelHeight) {
     MainLayout l;
     const double left = main.left, top = main.top, width = main.width, height = main.height;
@@ -20,10 +24,8 @@ MainLayout computeMainLayout(const Box& main, bool shareMode, int barHeight, int
     if (!shareMode) {
         l.barPlaced = true;
         l.bar = {trunc(left + 1), trunc(top + height - 31), trunc(width - 2), barHeight};
-        l.video = {0, 0, trunc(width), trunc(height - 62)};
-    } else {
-        l.video = {0, 0, trunc(width), trunc(height - 32)};
     }
+    l.video = {0, 0, trunc(width), videoHeightFor(main.height, shareMode)};
     l.panelLeft = trunc(left + width - 89);
     l.panelTop = trunc(top + height / 2 - panelHeight / 2.0);
     l.maximizeButton = {trunc(left + width - 90), trunc(top + 1), 43, 20};

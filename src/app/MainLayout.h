@@ -24,6 +24,10 @@ struct MainLayout {
 // The side panel may only show on a main window larger than 620 x 450.
 bool sidePanelAllowed(int width, int height);
 
+// The video's height in a main window of this client height: the control bar's strip below it
+// is left free unless share mode hides the bar.
+int videoHeightFor(int mainHeight, bool shareMode);
+
 MainLayout computeMainLayout(const Box& main, bool shareMode, int barHeight, int panelHeight);
 
 // The main window's fade: in by 2 per tick of 1 ms to 256 (128 ticks), out by 20 per 200 ms.

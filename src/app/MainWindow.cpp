@@ -4,11 +4,13 @@
 #include "app/ScreenAreas.h"
 #include "app/SettingsSession.h"
 #include "app/Startup.h"
+#include "app/Wiring.h"
 
 #include <aplayer/Engine.h>
 #include <artwork/Artwork.h>
 #include <desktop/SkinEngine.h>
 #include <settings/SettingsActions.h>
+#include <settings/SettingsFields.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
@@ -26,9 +28,21 @@
 namespace qinglan::app {
 namespace {
 
+namespace field = settings::field;
+
 settings::Rect toRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
+
+// The side panel's pictures and the caption under each.
+struct PanelButton {
+    const char16_t* picture;
+    const char16_t* label;
+};
+constexpr PanelButton kPanelButtons[] = {
+    {u"图片框2", u"标签2"}, {u"图片框3", u"标签3"}, {u"图片框4", u"标签4"}, {u"图片框5", u"标签5"}};
+
+const QString kGreyCaption = QStringLiteral("color: rgb(128, 128, 128);");
 
 // The side panel picture's image: the play button follows the play state.
 artwork::PanelIcon panelIconOf(QStringView picture, bool playShowsPause) {
@@ -44,20 +58,29 @@ void setOpacity(QWidget* w, int opacity) {
     if (w) w->setWindowOpacity(std::clamp(opacity, 0, 255) / 255.0);
 }
 
-constexpr int kListOpacityField = 196;
-
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::move(engine)) {
     playback::PlaybackController::Hooks hooks;
-    hooks.setting = [](int field) { return processState().record.text(field); };
+    hooks.setting = [](int field) {
+        auto& state = processState();
+        return settings::currentValue(state.record, state.store.get(), field).toText();
+    };
     // Filled by the settings catalogue and the video list as they are built.
     hooks.applyAllSettings = [] {};
     hooks.advanceAtEnd = [] {};
     hooks.playPrevious = [] {};
     hooks.playNext = [] {};
     playback_ = std::make_unique<playback::PlaybackController>(*engine_, *this, hooks, this);
-    registerHandlers();
+
+    handlers_.add("runCreationSequence", [this](ui::UiEvent& e) {
+        main_ = e.window;
+        runCreationSequence();
+    });
+    wireCompanions(*this, handlers_);
+    wirePlayback(*this, handlers_);
+    wireDialogs(*this, handlers_);
+    wireSettings(*this, handlers_);
 }
 
 MainWindow::~MainWindow() {
@@ -70,9 +93,9 @@ MainWindow::~MainWindow() {
 
 ui::CatalogueWindow* MainWindow::companion(const QString& role) const {
     for (auto* w : {sidePanel_.data(), bar_.data(), maximizeButton_.data(), minimizeButton_.data(),
-                    videoList_.data(), dialog_.data()})
+                    videoList_.data()})
         if (w && w->role() == role) return w;
-    return nullptr;
+    return owned_.find(role);
 }
 
 QMenu* MainWindow::menu(const char* name) const {
@@ -90,15 +113,13 @@ void MainWindow::runCreationSequence() {
     auto& state = processState();
     main_->setWindowTitle(QString::fromUtf8(kWindowTitle));
     main_->setAttribute(Qt::WA_DeleteOnClose, false); // shutdown decides when the window goes
+    owned_.setOwner(main_);
 
-    // 1. The settings, first: everything after reads them.
+    // The settings first: everything after reads them.
     const auto notices = openSettings(toRect(workAreaGeometry()));
-    // 2-5. Companions.
     createCompanions();
     state.fullScreen = false;
-    // 6. Skin.
     desktop::attachSkin(state.skinLibrary);
-    // 7-8. Engine and its idle logo.
     createEngine();
     const QImage logoImage = artwork::logoImage();
     engine_->APlayer_SetCustomLogo(logoImage);
@@ -107,27 +128,29 @@ void MainWindow::runCreationSequence() {
         logo->setScaledContents(true);
         logo->raise();
     }
-    // 9. Saved geometry.
     restoreSavedGeometry();
-    // 10-11. Start with the session and file types are applied by the desktop layer from the
-    // loaded settings when it provides them.
-    // 12. Drops on the window and on the logo reach DropFile through the catalogue's target.
-    // 13. Activation: hotkeys are registered while the window is active (hotkey layer).
-    // 14. Tray icon.
+    // Start with the session and the file types are applied by the desktop layer from the
+    // loaded settings when it provides them. Drops on the window and on the logo reach
+    // DropFile through the catalogue's drop target.
     putTrayIcon();
-    // 15. Control bar; items that need an open media start disabled. The main window is
-    // mapped first (still transparent) so that window managers stack its companions above it.
+    // Items that need an open media start disabled. The main window is mapped first (still
+    // transparent) so that window managers stack its companions above it.
     applyOpacity(0);
     main_->show();
     if (bar_) bar_->show();
     setSkipMenuEnabled(false);
     setScreenshotMenuEnabled(false);
-    // 16. Fade in from fully transparent.
+    // Fade in from fully transparent.
     fade_.start(FadeMode::In, 0);
     layOut();
     ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), Fade::kInTickMs);
 
-    // Files that had to be set aside are reported once, over the window.
+    showNotices(notices);
+    if (!state.currentMedia.empty()) playback_->openAndPlay(state.currentMedia);
+}
+
+// Files that had to be set aside are reported once, over the window.
+void MainWindow::showNotices(const std::vector<std::string>& notices) {
     for (const auto& notice : notices) {
         auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(kWindowTitle),
                                     QString::fromStdString(notice), QMessageBox::Ok, main_);
@@ -136,8 +159,6 @@ void MainWindow::runCreationSequence() {
         box->setModal(false);
         QTimer::singleShot(0, box, &QMessageBox::show);
     }
-    // 17. The media given at start.
-    if (!state.currentMedia.empty()) playback_->openAndPlay(state.currentMedia);
 }
 
 void MainWindow::createCompanions() {
@@ -145,16 +166,13 @@ void MainWindow::createCompanions() {
     videoList_ = ui::buildWindow("VideoListWindow", main_);
     if (videoList_) {
         ui::connectHandlers(videoList_, handlers_);
-        // The list's left and top are not part of the in-memory copy: read them from the file.
-        const auto stored = [](int field) {
-            auto& store = processState().store;
-            if (!store) return 0;
-            auto value = store->read(field);
-            return value.ok() ? value.value().toInt() : 0;
+        const auto stored = [&record](int number) {
+            return settings::currentValue(record, processState().store.get(), number).toInt();
         };
-        const int w = record.integer(174), h = record.integer(175);
-        if (w > 0 && h > 0) videoList_->setGeometry(stored(165), stored(166), w, h);
-        setOpacity(videoList_, record.integer(kListOpacityField));
+        const int w = stored(field::ListWidth), h = stored(field::ListHeight);
+        if (w > 0 && h > 0)
+            videoList_->setGeometry(stored(field::ListLeft), stored(field::ListTop), w, h);
+        setOpacity(videoList_, stored(field::ListOpacity));
         videoList_->announceCreated();
     }
     sidePanel_ = ui::buildWindow("SidePanel", main_);
@@ -170,6 +188,15 @@ void MainWindow::createCompanions() {
         setOpacity(*hotSpot, 1);
     }
     bar_ = ui::createWindow("FloatingControlBar", handlers_, main_).window;
+    // A window manager's close (Alt+F4 on a focused companion) must not destroy a window the
+    // player keeps using; the companions live as long as the main window.
+    for (auto* companion :
+         {sidePanel_.data(), bar_.data(), maximizeButton_.data(), minimizeButton_.data()}) {
+        if (!companion) continue;
+        companion->setAttribute(Qt::WA_DeleteOnClose, false);
+        companion->setWindowHandler(ui::EventKind::CloseRequested,
+                                    [](ui::UiEvent& e) { e.refuse = true; });
+    }
 }
 
 void MainWindow::createEngine() {
@@ -196,8 +223,8 @@ void MainWindow::putTrayIcon() {
 
 void MainWindow::restoreSavedGeometry() {
     const auto& record = processState().record;
-    const QRect saved(record.integer(168), record.integer(169), record.integer(170),
-                      record.integer(171));
+    const QRect saved(record.integer(field::MainLeft), record.integer(field::MainTop),
+                      record.integer(field::MainWidth), record.integer(field::MainHeight));
     const QRect area = workAreaGeometry();
     // Stored geometry is the client area, the same rectangle saveGeometry() reads back. A
     // rectangle that would leave the window out of sight (screen changed, file edited) gives
@@ -231,7 +258,7 @@ void MainWindow::shutdown() {
     auto& state = processState();
     if (state.store) {
         // The list's selected row; kept as loaded until the video list reports its own.
-        state.store->write(172, state.record.get(172));
+        state.store->write(field::ListRow, state.record.get(field::ListRow));
         saveGeometry();
     }
     desktop::detachSkin(state.skinLibrary);
@@ -269,6 +296,20 @@ void MainWindow::showPanelPicture(QStringView picture, bool pressed) {
     if (auto* p = ui::find<QLabel>(sidePanel_, picture)) {
         p->setPixmap(artwork::panelIcon(panelIconOf(picture, playButtonShowsPause_), pressed));
         p->setProperty("pressed", pressed);
+    }
+}
+
+void MainWindow::pressPanelButton(QStringView picture, QStringView label) {
+    showPanelPicture(picture, true);
+    if (auto* l = ui::find<QLabel>(sidePanel_, label)) l->setStyleSheet(kGreyCaption);
+}
+
+void MainWindow::releasePanelButtons() {
+    for (const auto& b : kPanelButtons) {
+        auto* p = ui::find<QLabel>(sidePanel_, b.picture);
+        if (!p || !p->property("pressed").toBool()) continue;
+        showPanelPicture(b.picture, false);
+        if (auto* l = ui::find<QLabel>(sidePanel_, b.label)) l->setStyleSheet({});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/MainLayout.h"
+#include "app/OwnedWindows.h"
 
 #include <playback/PlaybackController.h>
 #include <playback/PlaybackView.h>
@@ -10,6 +11,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,7 +26,8 @@ namespace qinglan::app {
 
 // The player: the main window ("OrvelWindow", "青岚播放器") with the engine's video inside,
 // the companion windows glued to its edges, its menus, tray icon, timers and fades. All of
-// it runs on the window thread.
+// it runs on the window thread. What each window's events do is wired per subsystem
+// (Wiring.h); this class holds the windows and the operations those handlers share.
 class MainWindow : public QObject, public playback::PlaybackView {
     Q_OBJECT
 public:
@@ -38,20 +41,45 @@ public:
     // The shutdown sequence: saves what must survive, releases what the window holds and
     // ends the event loop with code 0. Runs once.
     void shutdown();
+    bool isShutDown() const { return shutDown_; }
+    // Whether the desktop has a tray host to rest in; replaceable for tests.
+    void setTrayAvailability(std::function<bool()> available) {
+        trayAvailable_ = std::move(available);
+    }
 
     ui::CatalogueWindow* window() const { return main_; }
+    ui::CatalogueWindow* sidePanel() const { return sidePanel_; }
+    ui::CatalogueWindow* controlBar() const { return bar_; }
+    ui::CatalogueWindow* videoList() const { return videoList_; }
+    // A companion or an owned window that is open, by role.
     ui::CatalogueWindow* companion(const QString& role) const;
+    OwnedWindows& ownedWindows() { return owned_; }
+    QMenu* menu(const char* name) const;
     playback::PlaybackController& playback() { return *playback_; }
     aplayer::Engine& engine() { return *engine_; }
     const ui::HandlerTable& handlers() const { return handlers_; }
 
-    // Operations other parts of the player call.
+    // Frame operations (MainWindowFrame.cpp).
     void layOut();
     void sidePanelCheck();
     void toggleFullScreen() override;
     void leaveFullScreen(); // the exit-full-screen hotkey
+    void maximize();
     void showMainWindow();
-    void openSettingsWindow(bool subtitlePage);
+    void decideClose(ui::UiEvent& event);
+    void hideCompanions();
+    void showButtonWindows(bool visible);
+    void tickPointerWatch();
+    void tickPointerIdle();
+    void tickFade();
+    void saveGeometry();
+    void toggleAlwaysOnTop();
+
+    // The side panel's pictures: the play button follows the play state; a pressed button
+    // shows its pressed form and a grey caption until the pointer moves over the panel.
+    void showPanelPicture(QStringView picture, bool pressed);
+    void pressPanelButton(QStringView picture, QStringView label);
+    void releasePanelButtons();
 
     // PlaybackView.
     void setLogoVisible(bool visible) override;
@@ -65,54 +93,38 @@ public:
     void showCodecMissing(const std::string& name) override;
 
 private:
-    void registerHandlers();
-    void registerWindowHandlers();
-    void registerPanelHandlers();
-    void registerMenuHandlers();
-    void registerDialogHandlers();
-
     void runCreationSequence();
     void createCompanions();
     void createEngine();
     void putTrayIcon();
     void restoreSavedGeometry();
-    void decideClose(ui::UiEvent& event);
-    void hideCompanions();
-    void showButtonWindows(bool visible);
-    void tickPointerWatch();
-    void tickPointerIdle();
-    void tickFade();
+    void showNotices(const std::vector<std::string>& notices);
     void applyOpacity(int opacity);
-    void maximize();
     void restoreWindowed();
     void showFramedWindow();
-    void saveGeometry();
-    void openDialog(const char* role);
-    void showRestartPrompt();
-    void pressPanelButton(QStringView picture, QStringView label);
-    void showPanelPicture(QStringView picture, bool pressed);
+    bool hiddenToTray() const;
 
     QRect outerRect() const;
-    QMenu* menu(const char* name) const;
+    QMargins frameMargins() const;
 
     std::unique_ptr<aplayer::Engine> engine_;
     std::unique_ptr<playback::PlaybackController> playback_;
     ui::HandlerTable handlers_;
+    OwnedWindows owned_{handlers_};
     QPointer<ui::CatalogueWindow> main_;
     QPointer<ui::CatalogueWindow> sidePanel_;
     QPointer<ui::CatalogueWindow> bar_;
     QPointer<ui::CatalogueWindow> maximizeButton_;
     QPointer<ui::CatalogueWindow> minimizeButton_;
     QPointer<ui::CatalogueWindow> videoList_;
-    QPointer<ui::CatalogueWindow> dialog_; // the one dialog opened from the menus at a time
     QSystemTrayIcon* tray_ = nullptr;
+    std::function<bool()> trayAvailable_;
     Fade fade_;
     QPoint lastPointer_;
     bool alwaysOnTop_ = false;
     bool playButtonShowsPause_ = true;
     bool shutDown_ = false;
     bool created_ = false;
-    int muted_ = 0; // remembered by the volume window between openings
 };
 
 } // namespace qinglan::app

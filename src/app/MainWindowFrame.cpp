@@ -7,6 +7,7 @@
 
 #include <aplayer/Engine.h>
 #include <settings/SettingsActions.h>
+#include <settings/SettingsFields.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
@@ -20,9 +21,22 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace qinglan::app {
+
+namespace field = settings::field;
+
+// The frame the window manager draws around the client area; none is known before the
+// window was first framed.
+QMargins MainWindow::frameMargins() const {
+    if (!main_) return {};
+    const QRect outer = main_->frameGeometry(), inner = main_->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
 QRect MainWindow::outerRect() const {
     return main_ ? main_->frameGeometry() : QRect();
 }
@@ -59,6 +73,11 @@ void MainWindow::layOut() {
 // Timer A: while the pointer is over the window, timer B watches it for idleness.
 void MainWindow::tickPointerWatch() {
     if (!main_) return;
+    if (hiddenToTray()) {
+        // Nothing shows for a window the user put away; the watch resumes when it returns.
+        ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟3"), 0);
+        return;
+    }
     auto& timerB = ui::control<QTimer>(main_, u"时钟3");
     if (outerRect().adjusted(0, 0, 1, 1).contains(QCursor::pos())) {
         if (!timerB.isActive()) ui::setClockPeriod(&timerB, 1000);
@@ -70,7 +89,7 @@ void MainWindow::tickPointerWatch() {
 
 // Timer B: the side panel shows while the pointer moves and hides once it rests.
 void MainWindow::tickPointerIdle() {
-    if (!processState().sidePanelEnabled || !sidePanel_) return;
+    if (!processState().sidePanelEnabled || !sidePanel_ || hiddenToTray()) return;
     const QPoint now = QCursor::pos();
     if (now == lastPointer_) {
         sidePanel_->hide();
@@ -78,6 +97,10 @@ void MainWindow::tickPointerIdle() {
         sidePanel_->show();
         lastPointer_ = now;
     }
+}
+
+bool MainWindow::hiddenToTray() const {
+    return !main_ || !main_->isVisible() || main_->isMinimized();
 }
 
 void MainWindow::applyOpacity(int opacity) {
@@ -119,7 +142,8 @@ void MainWindow::showButtonWindows(bool visible) {
 void MainWindow::decideClose(ui::UiEvent& event) {
     auto& state = processState();
     if (shutDown_) return;
-    const auto action = closeActionFor(state.record.isOn(134), state.record.isOn(133));
+    const auto action =
+        closeActionFor(state.record.isOn(field::CloseExits), state.record.isOn(field::CloseToTray));
     switch (action) {
     case CloseAction::FadeOutAndExit:
         fade_.start(FadeMode::Out, std::clamp(fade_.opacity(), 0, 255));
@@ -129,11 +153,17 @@ void MainWindow::decideClose(ui::UiEvent& event) {
         event.refuse = true; // timer C ends the player once the window is transparent
         break;
     case CloseAction::HideToTray:
+        state.sidePanelEnabled = false;
+        event.refuse = true;
+        if (!(trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable())) {
+            // Hidden without a tray there would be no way back to the window.
+            if (sidePanel_) sidePanel_->hide();
+            main_->showMinimized();
+            break;
+        }
         putTrayIcon();
         main_->hide();
-        state.sidePanelEnabled = false;
         hideCompanions();
-        event.refuse = true;
         break;
     case CloseAction::CloseNow:
         event.refuse = true; // the shutdown sequence hides the window and ends the loop
@@ -180,8 +210,9 @@ void MainWindow::toggleFullScreen() {
 void MainWindow::restoreWindowed() {
     const auto& record = processState().record;
     main_->setWindowFlag(Qt::FramelessWindowHint, false);
-    main_->setGeometry(record.integer(168), record.integer(169), std::max(1, record.integer(170)),
-                       std::max(1, record.integer(171)));
+    main_->setGeometry(record.integer(field::MainLeft), record.integer(field::MainTop),
+                       std::max(1, record.integer(field::MainWidth)),
+                       std::max(1, record.integer(field::MainHeight)));
     showFramedWindow();
 }
 
@@ -192,26 +223,33 @@ void MainWindow::showFramedWindow() {
     const bool share = processState().shareMode;
     if (bar_) bar_->setVisible(!share);
     if (QWidget* video = engine_->APlayer_GetWindow())
-        video->setGeometry(0, 0, main_->width(), main_->height() - (share ? 32 : 62));
+        video->setGeometry(0, 0, main_->width(), videoHeightFor(main_->height(), share));
 }
 
+// Unlike the toggle, the hotkey saves nothing first: after a maximize that would store the
+// maximized size and "restore" it.
 void MainWindow::leaveFullScreen() {
     auto& state = processState();
-    if (state.fullScreen) {
-        toggleFullScreen();
-        return;
-    }
-    // Windowed: back to the last saved geometry all the same.
     restoreWindowed();
+    if (!state.fullScreen) return; // windowed: back to the last saved geometry all the same
+    if (auto* item = ui::findMenuItem(menu("右键菜单"), {"打开", "网络视频        "}))
+        item->setEnabled(true);
+    state.geometryFrozen = false;
+    state.fullScreen = false;
 }
 
 void MainWindow::maximize() {
     auto& state = processState();
     saveGeometry();
     if (!state.fullScreen) {
+        // The framed window, border and title included, fills the work area: the client
+        // rectangle is the work area less the frame the window manager puts around it.
         const QRect area = workAreaGeometry();
+        const QRect outer =
+            area.intersected(QRect(0, 0, screenGeometry().width(), area.bottom() + 1));
+        const QMargins frame = frameMargins();
         main_->setWindowFlag(Qt::FramelessWindowHint, false);
-        main_->setGeometry(0, 0, screenGeometry().width(), area.bottom() + 1);
+        main_->setGeometry(outer.marginsRemoved(frame));
         showFramedWindow();
         state.fullScreen = true;
     } else {
@@ -220,43 +258,11 @@ void MainWindow::maximize() {
     }
 }
 
-void MainWindow::openSettingsWindow(bool subtitlePage) {
-    auto& state = processState();
-    if (state.fileConfigChanged) {
-        showRestartPrompt();
-        return;
-    }
-    if (state.store) state.store->write(167, subtitlePage ? "1" : "0");
-    openDialog("SettingsWindow");
-}
-
-void MainWindow::openDialog(const char* role) {
-    if (dialog_) dialog_->close();
-    dialog_ = ui::createWindow(role, handlers_, main_).window;
-    if (!dialog_) return;
-    if (main_) {
-        // Centred on the main window.
-        const QRect m = main_->frameGeometry();
-        dialog_->move(m.center() - QPoint(dialog_->width() / 2, dialog_->height() / 2));
-    }
-    dialog_->show();
-    dialog_->raise();
-}
-
-void MainWindow::showRestartPrompt() {
-    openDialog("PromptWindow");
-    if (!dialog_) return;
-    dialog_->setWindowTitle(QString::fromUtf8("重启提示"));
-    auto& message = ui::control<QLabel>(dialog_, u"标签1");
-    message.setText(QString::fromUtf8("检测到新的文件配置，是否重启软件！"));
-    message.resize(208, message.height());
-    auto& ok = ui::control<QPushButton>(dialog_, u"按钮1");
-    auto& cancel = ui::control<QPushButton>(dialog_, u"按钮2");
-    ok.move(80, ok.y());
-    cancel.move(176, cancel.y());
-    ui::setDesignedSize(dialog_, {277, dialog_->design().size.height});
-    if (auto* box = ui::find<QCheckBox>(dialog_, u"选择框1")) box->hide();
-    dialog_->setProperty("promptMode", 2);
+void MainWindow::toggleAlwaysOnTop() {
+    sidePanelCheck();
+    alwaysOnTop_ = !alwaysOnTop_;
+    main_->setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
+    main_->show();
 }
 
 } // namespace qinglan::app

@@ -4,6 +4,7 @@
 
 #include <aplayer/ConfigTable.h>
 #include <aplayer/Engine.h>
+#include <settings/SettingsFields.h>
 
 namespace qinglan::playback {
 namespace {
@@ -48,18 +49,16 @@ void PlaybackController::openAndPlay(const std::string& currentMedia) {
         view_.setScreenshotMenuEnabled(true);
     }
 
-    // The engine keeps configuration values between opens, so skipping that was switched
-    // off must be undone explicitly ("0" = from the start, to the end).
     const auto setting = [this](int field) {
         return hooks_.setting ? hooks_.setting(field) : std::string();
     };
-    if (setting(173) == "1") {
-        const auto skip = skipPositions(setting(205), setting(206));
+    if (setting(settings::field::SkipOn) == "1") {
+        const auto skip = skipPositions(setting(settings::field::IntroSeconds),
+                                        setting(settings::field::OutroSeconds));
         engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, skip.start);
         engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, skip.end);
     } else {
-        engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, "0");
-        engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, "0");
+        playWhole();
     }
 
     opened_ = currentMedia;
@@ -72,6 +71,8 @@ void PlaybackController::openAndPlay(const std::string& currentMedia) {
 bool PlaybackController::openNetworkStream(const std::string& address) {
     if (!isAcceptedNetworkAddress(address)) return false;
     togglePlayPauseFromPanel();
+    // A live stream has no intro or outro: the last local file's cut points must not apply.
+    playWhole();
     opened_ = address;
     failureShown_ = false;
     engine_.APlayer_OpenA(address);
@@ -125,6 +126,32 @@ void PlaybackController::next() {
     if (hooks_.playNext) hooks_.playNext();
 }
 
+bool PlaybackController::engineIsProcessing() const {
+    const std::string mode = engine_.APlayer_GetConfigA(aplayer::cfg::ProcessingMode);
+    return mode == "2" || mode == "3";
+}
+
+// The engine keeps configuration values between opens, so cut points of an earlier open must
+// be undone explicitly ("0" = from the start, to the end).
+void PlaybackController::playWhole() {
+    if (engineIsProcessing()) return;
+    engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, "0");
+    engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, "0");
+}
+
+void PlaybackController::setVolume(int volume) {
+    engine_.APlayer_SetVolume(volume);
+}
+
+void PlaybackController::setMuted(bool muted) {
+    engine_.APlayer_SetConfigA(aplayer::cfg::Mute, muted ? "1" : "0");
+    muted_ = muted;
+}
+
+void PlaybackController::setAspectRatio(const std::string& value) {
+    engine_.APlayer_SetConfigA(aplayer::cfg::Aspect, value);
+}
+
 void PlaybackController::seekToBarPosition(int seconds) {
     engine_.APlayer_SetPosition(seconds * 1000);
 }
@@ -139,7 +166,7 @@ void PlaybackController::stepVolume(bool up) {
     volumeOffset_ = next;
     showOnScreenText(volumeOnScreenText(volumeOffset_));
     engine_.APlayer_SetVolume(volumeOffset_ + 100);
-    osdHide_.start();
+    osdHide_.start(kOsdHoldMs);
 }
 
 void PlaybackController::showOnScreenText(const std::string& text) {
@@ -205,7 +232,7 @@ void PlaybackController::progressTick() {
         view_.setLogoVisible(true);
         view_.setSkipMenuEnabled(false);
         showOnScreenText("无法播放：" + fileNameOf(opened_));
-        osdHide_.start(4000);
+        osdHide_.start(kFailureHoldMs);
     }
 }
 

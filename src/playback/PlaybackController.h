@@ -50,6 +50,13 @@ public:
     void previous();
     void next();
 
+    // The volume window: its slider sets the engine volume itself (independent of the hotkeys'
+    // offset); the mute choice is remembered between openings of the window.
+    void setVolume(int volume);
+    void setMuted(bool muted);
+    bool muted() const { return muted_; }
+    void setAspectRatio(const std::string& value);
+
     void seekToBarPosition(int seconds);
     void seekRelative(int deltaMs); // hotkeys: -20000 / +20000, no bounds applied
     void stepVolume(bool up);
@@ -66,18 +73,25 @@ public:
     const std::string& subtitleFile() const { return subtitleFile_; }
     const std::string& mediaStem() const { return mediaStem_; }
     bool progressRunning() const { return progress_.isActive(); }
+    // How long the on-screen text stays from now on, 0 when no hide is pending.
+    int onScreenTextHoldMs() const { return osdHide_.isActive() ? osdHide_.interval() : 0; }
     // Stops the progress poll for good (shutdown).
     void stopProgress();
 
     // One poll of the progress loop; public so tests need not wait for the timer.
     void progressTick();
 
-    static constexpr int kSettleMs = 1000;   // open -> re-apply settings
-    static constexpr int kProgressMs = 1000; // progress poll period
-    static constexpr int kOsdHoldMs = 1000;  // volume text stays this long
+    static constexpr int kSettleMs = 1000;      // open -> re-apply settings
+    static constexpr int kProgressMs = 1000;    // progress poll period
+    static constexpr int kOsdHoldMs = 1000;     // volume text stays this long
+    static constexpr int kFailureHoldMs = 4000; // "cannot play" stays this long
 
 private:
     void startProgress();
+    // The cut points in force while the engine converts or transcodes belong to that job: a
+    // play-mode open must not clear them.
+    bool engineIsProcessing() const;
+    void playWhole();
 
     aplayer::Engine& engine_;
     PlaybackView& view_;
@@ -86,6 +100,7 @@ private:
     QTimer settle_;
     QTimer osdHide_;
     int volumeOffset_ = 0;
+    bool muted_ = false;
     std::string subtitleFile_;
     std::string mediaStem_;
     std::string opened_;        // the media of the last open, for the failure message

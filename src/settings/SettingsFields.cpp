@@ -282,7 +282,8 @@ std::span<const int> recordFields() {
 }
 
 bool isRecordField(int number) {
-    return isSettingsField(number) && number != 165 && number != 166 && number != 206;
+    return isSettingsField(number) && number != field::ListLeft && number != field::ListTop &&
+           number != field::OutroSeconds;
 }
 
 } // namespace qinglan::settings

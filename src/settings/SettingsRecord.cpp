@@ -26,4 +26,11 @@ const SettingsValue& SettingsRecord::get(int field) const {
     return values_[static_cast<std::size_t>(field)];
 }
 
+SettingsValue currentValue(const SettingsRecord& record, SettingsStore* store, int field) {
+    if (isRecordField(field)) return record.get(field);
+    if (!store || !isSettingsField(field)) return {};
+    auto value = store->read(field);
+    return value.ok() ? value.value() : SettingsValue{};
+}
+
 } // namespace qinglan::settings

@@ -7,6 +7,7 @@
 #include <ui/Find.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +99,7 @@ TEST_F(MainWindowFixture, CloseWithExitChosenFadesOutInsteadOfClosing) {
 
 TEST_F(MainWindowFixture, CloseWithTrayChosenHidesTheWindowAndKeepsRunning) {
     create();
+    window->setTrayAvailability([] { return true; });
     setFields({{134, "0"}, {133, "1"}});
     window->window()->close();
     EXPECT_FALSE(window->window()->isVisible());
@@ -106,6 +108,17 @@ TEST_F(MainWindowFixture, CloseWithTrayChosenHidesTheWindowAndKeepsRunning) {
     window->openHandedOver("/videos/下一集.mkv");
     EXPECT_TRUE(window->window()->isVisible());
     EXPECT_EQ(engine->lastOpened(), "/videos/下一集.mkv");
+}
+
+TEST_F(MainWindowFixture, CloseToTrayWithoutATrayHostMinimisesInstead) {
+    create();
+    window->setTrayAvailability([] { return false; });
+    setFields({{134, "0"}, {133, "1"}});
+    window->window()->close();
+    // Hidden with no tray icon there would be no way back: it stays reachable, minimised.
+    EXPECT_TRUE(window->window()->isVisible());
+    EXPECT_TRUE(window->window()->isMinimized());
+    EXPECT_FALSE(window->isShutDown());
 }
 
 TEST_F(MainWindowFixture, CloseWithNeitherEndsAndSavesTheGeometry) {
@@ -168,6 +181,62 @@ TEST_F(MainWindowFixture, SkipWindowStoresItsFieldsAtOnce) {
     EXPECT_EQ(store.read(205).value().toText(), "30");
     EXPECT_EQ(store.read(206).value().toText(), "60");
     EXPECT_EQ(store.read(207).value().toText(), "540000");
+
+    // Closing reloads the in-memory copy; the next open cuts 30 s from the front and 60 s
+    // from the end of that media, read through the same copy and file the player uses.
+    skip->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    engine->clearCalls();
+    window->openHandedOver("/videos/片头片尾.mp4");
+    EXPECT_EQ(engine->configSent(102), std::vector<std::string>{"30000"});
+    EXPECT_EQ(engine->configSent(103), std::vector<std::string>{"-60000"});
+}
+
+TEST_F(MainWindowFixture, OwnedWindowsOpenTogetherAndCompanionsSurviveAWindowManagerClose) {
+    create();
+    ASSERT_NE(open("openVolumeWindow"), nullptr);
+    ASSERT_NE(open("openSkipIntroWindow"), nullptr);
+    EXPECT_NE(window->companion("VolumeWindow"), nullptr);
+    EXPECT_NE(window->companion("SkipIntroWindow"), nullptr);
+
+    for (const char* role :
+         {"SidePanel", "FloatingControlBar", "MaximizeButton", "MinimizeButton"}) {
+        auto* w = window->companion(role);
+        ASSERT_NE(w, nullptr) << role;
+        w->close(); // what Alt+F4 on the focused companion asks for
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window->companion(role), w) << role;
+    }
+    // Both are used again at once: the next progress update and the panel pictures.
+    window->showProgress(12, 3, "00:00:03/00:00:12");
+    window->setPlayButtonShowsPause(true);
+}
+
+TEST_F(MainWindowFixture, ExitFullScreenHotkeyRestoresTheSavedGeometryNotTheMaximizedOne) {
+    create();
+    window->window()->setGeometry(40, 30, 800, 600);
+    window->maximize(); // saves 40, 30, 800, 600 first
+    EXPECT_TRUE(processState().fullScreen);
+    window->leaveFullScreen();
+    EXPECT_FALSE(processState().fullScreen);
+    EXPECT_EQ(window->window()->geometry(), QRect(40, 30, 800, 600));
+    EXPECT_EQ(processState().store->read(170).value().toInt(), 800);
+}
+
+TEST_F(MainWindowFixture, PointerTimersLeaveTheSidePanelAloneWhileInTheTray) {
+    create();
+    window->setTrayAvailability([] { return true; });
+    setFields({{134, "0"}, {133, "1"}});
+    window->window()->setGeometry(40, 30, 800, 600);
+    window->window()->close();
+    ASSERT_FALSE(window->window()->isVisible());
+    window->sidePanelCheck(); // as the tray menu's items do before they act
+    for (const QPoint p : {QPoint(100, 100), QPoint(300, 200), QPoint(500, 300)}) {
+        QCursor::setPos(p);
+        window->tickPointerWatch();
+        window->tickPointerIdle();
+        EXPECT_FALSE(window->companion("SidePanel")->isVisible());
+    }
 }
 
 TEST_F(MainWindowFixture, VolumeWindowSetsVolumeMuteAndAspect) {

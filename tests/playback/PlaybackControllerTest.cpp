@@ -131,6 +131,10 @@ TEST_F(PlaybackFixture, AMediaThatFailsToOpenShowsTheLogoAndSaysWhyOnce) {
     EXPECT_FALSE(view.skipEnabled);
     EXPECT_EQ(engine.configSent(612), std::vector<std::string>{"无法播放：broken file.mp4"});
     EXPECT_EQ(advanced, 0);
+    EXPECT_EQ(controller->onScreenTextHoldMs(), PlaybackController::kFailureHoldMs);
+    // The failure's longer hold is not the volume text's: that one stays a second as ever.
+    controller->stepVolume(true);
+    EXPECT_EQ(controller->onScreenTextHoldMs(), PlaybackController::kOsdHoldMs);
 }
 
 TEST_F(PlaybackFixture, ClickOnTheVideoMakesOneChangePerClick) {
@@ -217,6 +221,27 @@ TEST_F(PlaybackFixture, NetworkOpenTakesHttpAndHttpsAndIgnoresTheRest) {
     EXPECT_TRUE(controller->openNetworkStream("https://host/live.m3u8"));
     EXPECT_EQ(engine.lastOpened(), "https://host/live.m3u8");
     EXPECT_TRUE(controller->progressRunning());
+}
+
+TEST_F(PlaybackFixture, NetworkStreamIsNotCutByTheLastFilesSkipUnlessTheEngineConverts) {
+    settings = {{173, "1"}, {205, "30"}, {206, "60"}};
+    controller->openAndPlay("/videos/local.mp4");
+    EXPECT_EQ(engine.configSent(103).back(), "-60000");
+    controller->openNetworkStream("http://host/live");
+    EXPECT_EQ(engine.configSent(102).back(), "0");
+    EXPECT_EQ(engine.configSent(103).back(), "0");
+
+    // While the engine converts or transcodes, the cut points belong to that job.
+    for (const char* mode : {"2", "3"}) {
+        engine.APlayer_SetConfigA(6, mode);
+        engine.APlayer_SetConfigA(102, "5000");
+        engine.APlayer_SetConfigA(103, "9000");
+        settings[173] = "0";
+        controller->openAndPlay("/videos/other.mp4");
+        controller->openNetworkStream("http://host/live");
+        EXPECT_EQ(engine.configSent(102).back(), "5000") << mode;
+        EXPECT_EQ(engine.configSent(103).back(), "9000") << mode;
+    }
 }
 
 TEST_F(PlaybackFixture, BufferingAndMissingCodecReachTheUser) {

@@ -70,6 +70,7 @@ quintptr VideoWindow::surfaceId() const {
 }
 
 void VideoWindow::showVideo(bool on) {
+    { struct timespec ts; clock_gettime(CLOCK_REALTIME, &ts); fprintf(stderr, "DIAG showVideo %d at %ld.%03ld\n", (int)on, ts.tv_sec % 1000, ts.tv_nsec / 1000000); }
     if (surface_) surface_->setVisible(on);
 }
 
@@ -128,8 +129,8 @@ void VideoWindow::leftDown(QMouseEvent* event) {
     QPoint pos = event->position().toPoint();
     int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     int distance = QGuiApplication::styleHints()->startDragDistance();
-    bool isDouble = !lastWasDouble_ && lastLeftDownTime_ != 0 &&
-                    now - lastLeftDownTime_ <= static_cast<quint64>(interval) &&
+    bool isDouble = !lastWasDouble_ && lastLeftDownTime_ &&
+                    now - *lastLeftDownTime_ <= static_cast<quint64>(interval) &&
                     (pos - lastLeftDownPos_).manhattanLength() <= distance;
     lastLeftDownTime_ = now;
     lastLeftDownPos_ = pos;

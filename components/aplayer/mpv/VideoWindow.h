@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
+
 #include <functional>
 
 namespace qinglan::aplayer {
@@ -47,7 +49,9 @@ private:
     int idleTextOpacity_ = 255;
     std::function<void()> aboutToBeDestroyed_;
     MessageCallback message_;
-    quint64 lastLeftDownTime_ = 0;
+    // Empty until the first press: the clock may well read 0 at that press, so 0 cannot mean
+    // "none" (it made the first double click after start count as two single clicks).
+    std::optional<quint64> lastLeftDownTime_;
     quint64 lastLeftDownStamp_ = 0;
     QPoint lastLeftDownPos_;
     bool lastWasDouble_ = false;

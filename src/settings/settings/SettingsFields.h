@@ -59,6 +59,29 @@ std::span<const int> pageDefaultOrder(Page page);
 std::span<const int> recordFields();
 bool isRecordField(int number);
 
+// Names of the fields the program itself reads and writes outside the settings pages.
+namespace field {
+constexpr int StartWithSession = 132;
+constexpr int CloseToTray = 133;
+constexpr int CloseExits = 134;
+constexpr int ListLeft = 165; // not held by SettingsRecord
+constexpr int ListTop = 166;  // not held by SettingsRecord
+constexpr int SettingsOnSubtitlePage = 167;
+constexpr int MainLeft = 168;
+constexpr int MainTop = 169;
+constexpr int MainWidth = 170;
+constexpr int MainHeight = 171;
+constexpr int ListRow = 172;
+constexpr int SkipOn = 173;
+constexpr int ListWidth = 174;
+constexpr int ListHeight = 175;
+constexpr int ListOpacity = 196;
+constexpr int SkipOff = 204;
+constexpr int IntroSeconds = 205;
+constexpr int OutroSeconds = 206; // not held by SettingsRecord
+constexpr int OutroStartMs = 207;
+} // namespace field
+
 // Main and video list window sizes on first run.
 constexpr int kMainWindowWidth = 725;
 constexpr int kMainWindowHeight = 550;

@@ -35,4 +35,8 @@ private:
     bool loaded_ = false;
 };
 
+// Any field's current value: the loaded copy for the fields it holds, the file for the three
+// it does not (165, 166, 206). Empty when there is no store or the file cannot be read.
+SettingsValue currentValue(const SettingsRecord& record, SettingsStore* store, int field);
+
 } // namespace qinglan::settings

@@ -1,0 +1,64 @@
+// The main window's own events and those of its companions.
+#include "app/MainWindow.h"
+#include "app/Wiring.h"
+
+#include <ui/CatalogueWindow.h>
+#include <ui/Controls.h>
+#include <ui/Find.h>
+
+#include <QCursor>
+#include <QMenu>
+
+namespace qinglan::app {
+
+using ui::UiEvent;
+
+void wireCompanions(MainWindow& w, ui::HandlerTable& h) {
+    h.add("decideClose", [&w](UiEvent& e) { w.decideClose(e); });
+    h.add("runShutdownSequence", [&w](UiEvent&) { w.shutdown(); });
+    h.add("layOut", [&w](UiEvent&) { w.layOut(); });
+    h.add("handleTrayEvent", [&w](UiEvent& e) {
+        if (e.first == 3) {
+            w.sidePanelCheck();
+            if (auto* m = w.menu("托盘菜单")) m->popup(QCursor::pos());
+        } else if (e.first == 1) {
+            w.showMainWindow();
+        }
+    });
+    h.add("popUpRightClickMenu", [&w](UiEvent&) { w.popupContextMenu(); });
+    h.add("tickPointerWatch", [&w](UiEvent&) { w.tickPointerWatch(); });
+    h.add("tickPointerIdle", [&w](UiEvent&) { w.tickPointerIdle(); });
+    h.add("tickFade", [&w](UiEvent&) { w.tickFade(); });
+    h.add("showBalloonTip", [](UiEvent& e) {
+        if (auto* tip = ui::find<ui::BalloonTip>(e.window, u"气球提示框1"))
+            tip->showAt(QCursor::pos(), e.window);
+    });
+    h.add("maximizeMainWindow", [&w](UiEvent&) { w.maximize(); });
+    h.add("minimizeMainWindow", [&w](UiEvent&) {
+        if (w.window()) w.window()->showMinimized();
+    });
+    h.add("toggleFullScreen", [&w](UiEvent&) { w.toggleFullScreen(); });
+    h.add("toggleAlwaysOnTop", [&w](UiEvent&) { w.toggleAlwaysOnTop(); });
+    h.add("showMainWindow", [&w](UiEvent&) { w.showMainWindow(); });
+    h.add("exitPlayer", [&w](UiEvent&) { w.shutdown(); });
+
+    // The video list window: it fills its window and is hidden, never destroyed, while the
+    // player runs. The rest of the list comes with its own work.
+    h.add("fitListToWindow", [](UiEvent& e) {
+        if (auto* list = ui::findObject(e.window, u"超级列表框1"); list && list->isWidgetType())
+            static_cast<QWidget*>(list)->setGeometry(e.window->rect());
+    });
+    h.add("hideVideoList", [](UiEvent& e) {
+        e.refuse = true;
+        e.window->hide();
+    });
+    h.add("showVideoList", [&w](UiEvent&) {
+        w.sidePanelCheck();
+        if (auto* list = w.videoList()) {
+            list->show();
+            list->raise();
+        }
+    });
+}
+
+} // namespace qinglan::app

@@ -1,0 +1,65 @@
+// The settings menu items, the restart prompt that replaces them once the files changed, and
+// the reload of the in-memory settings when a window that writes them goes.
+#include "app/MainWindow.h"
+#include "app/ProcessState.h"
+#include "app/Wiring.h"
+
+#include <settings/SettingsFields.h>
+#include <ui/CatalogueWindow.h>
+#include <ui/Controls.h>
+#include <ui/Find.h>
+#include <ui/WindowFactory.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace qinglan::app {
+namespace {
+
+using ui::UiEvent;
+
+constexpr int kRestartPromptMode = 2;
+
+void showRestartPrompt(MainWindow& w) {
+    auto* prompt = w.ownedWindows().reopen("PromptWindow");
+    if (!prompt) return;
+    prompt->setWindowTitle(QString::fromUtf8("重启提示"));
+    auto& message = ui::control<QLabel>(prompt, u"标签1");
+    message.setText(QString::fromUtf8("检测到新的文件配置，是否重启软件！"));
+    message.resize(208, message.height());
+    auto& ok = ui::control<QPushButton>(prompt, u"按钮1");
+    auto& cancel = ui::control<QPushButton>(prompt, u"按钮2");
+    ok.move(80, ok.y());
+    cancel.move(176, cancel.y());
+    ui::setDesignedSize(prompt, {277, prompt->design().size.height});
+    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->hide();
+    prompt->setProperty("promptMode", kRestartPromptMode);
+}
+
+} // namespace
+
+void openSettingsWindow(MainWindow& w, bool subtitlePage) {
+    auto& state = processState();
+    if (state.fileConfigChanged) {
+        showRestartPrompt(w);
+        return;
+    }
+    if (state.store)
+        state.store->write(settings::field::SettingsOnSubtitlePage, subtitlePage ? "1" : "0");
+    w.ownedWindows().open("SettingsWindow");
+}
+
+void wireSettings(MainWindow& w, ui::HandlerTable& h) {
+    h.add("openSubtitleSettings", [&w](UiEvent&) { openSettingsWindow(w, true); });
+    h.add("openSettingsWindow", [&w](UiEvent& e) {
+        if (e.menuPath.value(0) == u"系统设置") w.sidePanelCheck(); // the tray's entry
+        openSettingsWindow(w, false);
+    });
+    h.add("reloadSettingsRecord", [](UiEvent&) {
+        auto& state = processState();
+        if (state.store) state.record.load(*state.store);
+    });
+}
+
+} // namespace qinglan::app

@@ -1,0 +1,25 @@
+#pragma once
+// What the events of the catalogue's windows do, one function per subsystem. Each adds the
+// handlers of its subsystem to the main window's table by the names the catalogue wires.
+#include <ui/UiEvent.h>
+
+namespace qinglan::app {
+
+class MainWindow;
+
+// The main window itself and its companions: creation, close, layout, tray, timers, fades,
+// the hot spots and the video list window.
+void wireCompanions(MainWindow& main, ui::HandlerTable& handlers);
+// The side panel, the control bar, drops, the open and play menu items, the network open and
+// the volume window.
+void wirePlayback(MainWindow& main, ui::HandlerTable& handlers);
+// The skip window and the shared prompt.
+void wireDialogs(MainWindow& main, ui::HandlerTable& handlers);
+// The settings menu items and the settings window's own events.
+void wireSettings(MainWindow& main, ui::HandlerTable& handlers);
+
+// The settings menu items: the restart prompt while the files changed, otherwise the settings
+// window, told by field 167 whether it starts on the subtitle page.
+void openSettingsWindow(MainWindow& main, bool subtitlePage);
+
+} // namespace qinglan::app
