@@ -40,20 +40,33 @@ bool startsWithPlainSqliteHeader(const std::filesystem::path& file) {
     return in.gcount() == 16 && std::memcmp(head.data(), "SQLite format 3", 16) == 0;
 }
 
-sqlite3* openConnection(const std::filesystem::path& file, int flags, int& rc) {
+// Opens a connection and gives it the key before anything reads the file. A statement run
+// before the key (even a pragma that loads the schema) reads the file without decryption: if a
+// crash left a hot journal, that keyless read is what rolls it back, and the connection keeps
+// the pages it read undecrypted, so the first keyed read then finds "not a database" in a
+// healthy file.
+sqlite3* openConnection(const std::filesystem::path& file, const std::string& password, int& rc) {
     sqlite3* db = nullptr;
-    rc = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // READWRITE without CREATE: a file that vanished meanwhile is not created again. Rolling
+    // back a hot journal needs write access too.
+    rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_key(db, password.data(), static_cast<int>(password.size()));
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
     sqlite3_extended_result_codes(db, 0);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    return db;
+}
+
+// Settings that make SQLite read the schema, so they are given only once the file is known to
+// be ours.
+void tune(sqlite3* db) {
     // A cache large enough for a big batch keeps pages from being encrypted, evicted,
     // read back and decrypted again in the middle of the transaction. Memory is only taken
     // as pages are used.
     exec(db, "PRAGMA cache_size = -16384");
-    return db;
 }
 
 // Explains a failure of the very first read: with SQLCipher a wrong key and foreign content
@@ -73,14 +86,25 @@ Status classifyFirstReadFailure(sqlite3* db, int rc, const std::filesystem::path
     return s;
 }
 
-// Reads the identification and checks every page; performs no write.
-Status verify(sqlite3* db, const std::filesystem::path& file, std::uintmax_t size) {
+// Reads the identification and checks every page. The first read rolls back a transaction
+// that a crash interrupted (SQLite does this on its own when it finds a hot journal); nothing
+// else is written.
+Status verify(sqlite3* db, const std::filesystem::path& file) {
     const std::string what = "cannot open " + quoted(file);
     {
         Statement probe(db, "SELECT count(*) FROM sqlite_master");
         int rc = probe.ok() ? probe.step() : probe.prepareResult();
-        if (rc != SQLITE_ROW) return classifyFirstReadFailure(db, rc, file, size);
+        if (rc != SQLITE_ROW) {
+            std::error_code ec;
+            std::uintmax_t size = std::filesystem::file_size(file, ec);
+            return classifyFirstReadFailure(db, rc, file, ec ? 0 : size);
+        }
     }
+    // Measured after the rollback: a crash in the middle of a compaction leaves the file
+    // shorter than its last commit until the journal has been played back.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec) return {ErrorCode::Io, what + ": " + ec.message()};
     {
         Statement info(db, "SELECT value FROM edb_info WHERE key = 'format'");
         int rc = info.ok() ? info.step() : info.prepareResult();
@@ -170,14 +194,15 @@ Result<RecordDatabase> RecordDatabase::open(const std::filesystem::path& file,
         return Status{ErrorCode::NotADatabase,
                       what + ": a plain SQLite database, not an encrypted record database"};
 
-    // READWRITE without CREATE: a file that vanished meanwhile is not created again.
     int rc = SQLITE_OK;
-    sqlite3* db = openConnection(file, SQLITE_OPEN_READWRITE, rc);
+    sqlite3* db = openConnection(file, password, rc);
     if (!db) return statusFrom(nullptr, rc, what);
     RecordDatabase result(db, file);
-    rc = sqlite3_key(db, password.data(), static_cast<int>(password.size()));
-    if (rc != SQLITE_OK) return statusFrom(db, rc, what);
-    if (Status s = verify(db, file, size); !s.ok()) return s;
+    // A lock held by another program, also the one that rolling back a hot journal needs, is
+    // waited for by the busy timeout; only a lock held longer than that gives Busy.
+    Status verified = verify(db, file);
+    if (!verified.ok()) return verified;
+    tune(db);
     if (Status s = result.resetCurrentToFirst(); !s.ok()) return s;
     return result;
 }
@@ -205,11 +230,10 @@ Result<RecordDatabase> RecordDatabase::create(const std::filesystem::path& file,
         return s;
     };
     int rc = SQLITE_OK;
-    sqlite3* db = openConnection(file, SQLITE_OPEN_READWRITE, rc);
+    sqlite3* db = openConnection(file, password, rc);
     if (!db) return fail(statusFrom(nullptr, rc, what));
     RecordDatabase result(db, file);
-    rc = sqlite3_key(db, password.data(), static_cast<int>(password.size()));
-    if (rc == SQLITE_OK) rc = exec(db, "BEGIN IMMEDIATE");
+    rc = exec(db, "BEGIN IMMEDIATE");
     if (rc == SQLITE_OK) rc = exec(db, kSchema);
     if (rc == SQLITE_OK) rc = exec(db, "COMMIT");
     if (rc != SQLITE_OK) {
@@ -217,6 +241,7 @@ Result<RecordDatabase> RecordDatabase::create(const std::filesystem::path& file,
         result.close();
         return fail(s);
     }
+    tune(db);
     return result;
 }
 
@@ -456,6 +481,16 @@ Status RecordDatabase::compact() {
     if (!db_) return {ErrorCode::InvalidArgument, "compact: no database is open"};
     int rc = exec(db_, "VACUUM");
     return statusFrom(db_, rc, "compact");
+}
+
+Status RecordDatabase::checkIntegrity() {
+    if (!db_) return {ErrorCode::InvalidArgument, "check: no database is open"};
+    Statement check(db_, "PRAGMA integrity_check");
+    int rc = check.step();
+    if (rc != SQLITE_ROW) return statusFrom(db_, rc, "check");
+    std::string first = check.columnText(0);
+    if (first != "ok") return {ErrorCode::Corrupt, "check: " + first};
+    return {};
 }
 
 Status RecordDatabase::clear() {

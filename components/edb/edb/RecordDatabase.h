@@ -25,8 +25,13 @@
 // Bad files. open() never creates a file and never writes before it has verified the password
 // and the file's structure (an integrity check of every page), so a missing file, a file that
 // is not a database, a database with another password, and a truncated or corrupted file each
-// give an error value and leave the file byte-identical. (One exception inherited from SQLite:
-// a file that a crash left with a hot journal beside it is rolled back to its last commit.)
+// give an error value and leave the file byte-identical.
+//
+// Crashes. A file that a crash (kill -9, power cut) left in the middle of a transaction has a
+// hot journal beside it; open() rolls it back to its last commit (this needs write access) and
+// then verifies it like any other file, so an interrupted write is never reported as a bad file.
+// After a rollback the content is that of the last commit, though not byte for byte: SQLCipher
+// encrypts each page afresh when it copies it into the journal.
 //
 // Threading. One RecordDatabase object must be used by one thread at a time. Separate objects,
 // in one or in several processes, may use the same file: SQLite's locks serialise them and a
@@ -107,6 +112,9 @@ public:
     Result<int> removeWhereField1(std::string_view text);
     // Rebuilds the file without free pages.
     Status compact();
+    // SQLite's full integrity check of every page, index and table; Corrupt with its first
+    // complaint when it finds any.
+    Status checkIntegrity();
     // Removes every record.
     Status clear();
 
