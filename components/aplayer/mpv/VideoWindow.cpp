@@ -70,7 +70,6 @@ quintptr VideoWindow::surfaceId() const {
 }
 
 void VideoWindow::showVideo(bool on) {
-    { struct timespec ts; clock_gettime(CLOCK_REALTIME, &ts); fprintf(stderr, "DIAG showVideo %d at %ld.%03ld\n", (int)on, ts.tv_sec % 1000, ts.tv_nsec / 1000000); }
     if (surface_) surface_->setVisible(on);
 }
 
