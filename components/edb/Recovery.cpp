@@ -83,6 +83,15 @@ Result<RecoveredDatabase> openOrRecover(const std::filesystem::path& file,
             out.db = std::move(opened).value();
             return out;
         }
+        if (isPermanentOpenError(opened.code())) {
+            // Moving the user's file away is not undone by the next start, so the verdict is
+            // asked for twice, on a fresh connection, before it is acted on.
+            opened = RecordDatabase::open(file, password);
+            if (opened.ok()) {
+                out.db = std::move(opened).value();
+                return out;
+            }
+        }
         ErrorCode code = opened.code();
         if (code != ErrorCode::Missing && !isPermanentOpenError(code)) return opened.status();
         if (code == ErrorCode::Missing) {

@@ -30,6 +30,7 @@ const char* const kUsageText =
     "  delete TEXT     remove every record whose field 1 is TEXT, then compact the file\n"
     "  clear           remove every record\n"
     "  count           print the number of records\n"
+    "  check           run SQLite's full integrity check; prints ok or the first problem\n"
     "  init-settings   create FILE as a settings file holding every default\n"
     "The default password is the player's own.\n";
 
@@ -55,9 +56,9 @@ struct Command {
     std::size_t args;
 };
 
-const std::vector<Command> kCommands = {{"fields", 0}, {"get", 1},    {"set", 2},
-                                        {"list", 0},   {"append", 1}, {"delete", 1},
-                                        {"clear", 0},  {"count", 0},  {"init-settings", 0}};
+const std::vector<Command> kCommands = {
+    {"fields", 0}, {"get", 1},   {"set", 2},   {"list", 0},  {"append", 1},
+    {"delete", 1}, {"clear", 0}, {"count", 0}, {"check", 0}, {"init-settings", 0}};
 
 int run(edb::RecordDatabase& db, const std::string& cmd, const std::vector<std::string>& args) {
     auto needFirstRecord = [&]() -> edb::Status { return db.goTo(1); };
@@ -99,6 +100,9 @@ int run(edb::RecordDatabase& db, const std::string& cmd, const std::vector<std::
         auto n = db.count();
         if (!n.ok()) return failed(n.status());
         std::cout << n.value() << '\n';
+    } else if (cmd == "check") {
+        if (auto s = db.checkIntegrity(); !s.ok()) return failed(s);
+        std::cout << "ok\n";
     }
     return 0;
 }

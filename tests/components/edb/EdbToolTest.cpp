@@ -111,6 +111,7 @@ TEST_F(EdbTool, ListCommands) {
     EXPECT_EQ(run({list.string(), "list"}).out, "/b.mkv\n");
     EXPECT_EQ(run({list.string(), "clear"}).exitCode, 0);
     EXPECT_EQ(run({list.string(), "count"}).out, "0\n");
+    EXPECT_EQ(run({list.string(), "check"}).out, "ok\n");
     ToolRun empty = run({list.string(), "fields"});
     EXPECT_EQ(empty.exitCode, 1);
     expectOneLineReason(empty);
