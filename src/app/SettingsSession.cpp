@@ -16,8 +16,12 @@ std::vector<std::string> openSettings(const settings::Rect& workArea) {
     state.store = std::make_unique<settings::SettingsStore>(folder, workArea);
     std::vector<std::string> notices;
     const auto status = state.record.load(*state.store);
-    if (!status.ok())
+    if (!status.ok()) {
+        // The notice promises that this run leaves the file alone: without this, the next
+        // write would open it again and could create it or set it aside.
+        state.store->keepClosedForThisRun(status);
         notices.push_back("设置文件无法打开，本次运行不读取也不保存设置：" + status.message());
+    }
     for (auto& n : state.store->takeNotices())
         notices.push_back(std::move(n));
     return notices;

@@ -62,12 +62,26 @@ void SettingsStore::close() {
     db_.close();
 }
 
+void SettingsStore::keepClosedForThisRun(const edb::Status& why) {
+    std::lock_guard lock(mutex_);
+    db_.close();
+    const std::string reason = why.ok() ? std::string("no reason given") : why.message();
+    keptClosed_ = edb::Status{why.ok() ? edb::ErrorCode::Io : why.code(),
+                              "settings are neither read nor saved in this run: " + reason};
+}
+
+bool SettingsStore::isKeptClosed() const {
+    std::lock_guard lock(mutex_);
+    return keptClosed_.has_value();
+}
+
 edb::Status SettingsStore::open() {
     std::lock_guard lock(mutex_);
     return openLocked();
 }
 
 edb::Status SettingsStore::openLocked() {
+    if (keptClosed_) return *keptClosed_;
     if (db_.isOpen()) return {};
     Rect workArea = workArea_;
     auto fill = [workArea](edb::RecordDatabase& db) {

@@ -210,6 +210,65 @@ TEST_F(SettingsStoreTest, RestorePageDefaultsWritesThatPageOnly) {
     EXPECT_EQ(stored(145), SettingsValue("/x")); // transcode page not restored
 }
 
+// A start that could not open the file tells the user that this run neither reads nor saves
+// settings; the store keeps that promise even once the file could be opened.
+TEST_F(SettingsStoreTest, AStoreKeptClosedLeavesTheFileAloneForTheRestOfTheRun) {
+    // The data folder is blocked by a plain file, so the start cannot open or create mote.edb.
+    fs::create_directories(folder.parent_path());
+    std::ofstream(folder) << "in the way";
+    SettingsStore store(folder);
+    SettingsRecord record;
+    const edb::Status failed = record.load(store);
+    ASSERT_FALSE(failed.ok());
+    store.keepClosedForThisRun(failed);
+    EXPECT_TRUE(store.isKeptClosed());
+
+    // The obstacle goes away; the store still neither creates the file...
+    fs::remove(folder);
+    fs::create_directories(folder);
+    auto written = store.write(99, "1");
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(written.code(), failed.code());
+    EXPECT_NE(written.message().find(failed.message()), std::string::npos) << written.message();
+    EXPECT_FALSE(store.writeFields({{170, 1024}, {171, 768}}).ok());
+    EXPECT_FALSE(store.read(6).ok());
+    EXPECT_FALSE(store.readAll().ok());
+    EXPECT_FALSE(store.open().ok());
+    EXPECT_FALSE(record.load(store).ok());
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_FALSE(fs::exists(file));
+
+    // ...nor sets aside a bad file that appears...
+    std::ofstream(file) << "not a settings file";
+    EXPECT_FALSE(store.write(99, "1").ok());
+    EXPECT_EQ(bytesOf(file), "not a settings file");
+
+    // ...nor writes to a good one, which another start could open.
+    fs::remove(file);
+    { ASSERT_TRUE(SettingsStore(folder).open().ok()); }
+    const std::string good = bytesOf(file);
+    EXPECT_FALSE(store.write(99, "1").ok());
+    EXPECT_FALSE(saveWindowGeometry(store, record, false, false, {1, 2, 3, 4}, {5, 6, 7, 8}).ok());
+    EXPECT_TRUE(bytesOf(file) == good);
+    EXPECT_EQ(stored(99), SettingsValue("0"));
+    EXPECT_TRUE(store.takeNotices().empty());
+    for (const auto& e : fs::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename(), "mote.edb") << e.path();
+}
+
+// Kept closed after it was opened (say the load failed after the open), the store stops at
+// once; the run goes on with what the record already holds.
+TEST_F(SettingsStoreTest, KeepingAnOpenStoreClosedStopsItsWrites) {
+    SettingsStore store(folder);
+    SettingsRecord record;
+    ASSERT_TRUE(record.load(store).ok());
+    const std::string before = bytesOf(file);
+    store.keepClosedForThisRun({edb::ErrorCode::Busy, "locked"});
+    EXPECT_EQ(store.write(6, "宋体").code(), edb::ErrorCode::Busy);
+    EXPECT_TRUE(bytesOf(file) == before);
+    EXPECT_EQ(record.text(6), "黑体");
+}
+
 class SettingsBrokenFile : public SettingsStoreTest {
 protected:
     void expectSetAside(const std::string& brokenBytes, const char* reason) {

@@ -7,7 +7,12 @@
 // first-run window geometry); a damaged, foreign or wrong-password file is moved aside as
 // mote.edb.broken-YYYYmmdd-HHMMSS in the same folder, a fresh file takes its place and a notice
 // for the user is queued (takeNotices()). A file that is only locked or unwritable for the
-// moment is left alone and open() reports the error.
+// moment is left alone and open() reports the error. A file left in the middle of a write by a
+// crash is rolled back to its last commit and opened, never set aside.
+//
+// A store that could not be opened when the player started is kept closed for the rest of the
+// run (keepClosedForThisRun): from then on it neither reads nor writes, creates nor sets aside
+// the file, and every read and write says so in its status.
 //
 // Threading: all members may be called from any thread; calls are serialised by a mutex (the
 // settings pages read their fields on short-lived worker threads).
@@ -19,6 +24,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +49,12 @@ public:
     edb::Status open();
     bool isOpen() const;
     void close();
+
+    // Closes the store and leaves the file alone until the store is destroyed: open(), read()
+    // and write() touch nothing and fail with `why` (the reason the start could not open it),
+    // so a later write can neither create the file nor set it aside.
+    void keepClosedForThisRun(const edb::Status& why);
+    bool isKeptClosed() const;
 
     // Reads one field (1..207), opening the store first if needed. Integer fields give an
     // integer (any stored number truncated toward zero), text fields a text; an absent field
@@ -77,6 +89,7 @@ private:
     std::filesystem::path folder_;
     Rect workArea_;
     edb::RecordDatabase db_;
+    std::optional<edb::Status> keptClosed_; // set: every access fails with this status
     std::vector<std::string> notices_;
 };
 
