@@ -35,7 +35,8 @@
 //
 // Threading. One RecordDatabase object must be used by one thread at a time. Separate objects,
 // in one or in several processes, may use the same file: SQLite's locks serialise them and a
-// busy lock is waited for up to two seconds before Busy is returned.
+// busy lock (also the one that rolling back a hot journal needs) is waited for up to two
+// seconds before Busy is returned.
 
 #include "edb/FieldValue.h"
 #include "edb/Status.h"

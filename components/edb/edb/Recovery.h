@@ -4,8 +4,10 @@
 // moved aside (never overwritten, never deleted) and a fresh file takes its place.
 //
 // The set-aside name is FILE + ".broken-YYYYmmdd-HHMMSS" (local time) in the same folder, with
-// "-2", "-3", ... appended if that name is taken. Failures that may be passing (Busy, Io,
-// ReadOnly) are returned as errors and the file stays where it is.
+// "-2", "-3", ... appended if that name is taken. A file is set aside only when a second open,
+// on a fresh connection, gives the same verdict. Failures that may be passing (Busy, Io,
+// ReadOnly) are returned as errors and the file stays where it is; so is a file that a crash
+// left in the middle of a write, which open() rolls back and opens.
 //
 // A fresh file is built under a temporary name in the same folder, filled, and only then linked
 // into place, so a crash never leaves a half-filled database under the real name.
