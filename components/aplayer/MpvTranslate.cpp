@@ -86,6 +86,33 @@ std::optional<int> colourControl(std::string_view value) {
     return static_cast<int>((std::clamp<long long>(*v, 0, 100) - 50) * 2);
 }
 
+bool outputAppliesColourControls(std::string_view videoOutput) {
+    return videoOutput == "gpu" || videoOutput == "gpu-next";
+}
+
+std::string colourControlGraph(const ColourControls& c) {
+    auto factor = [](int v) { return (100 + std::clamp(v, -100, 100)) / 100.0; };
+    double gain = factor(c.contrast), saturation = factor(c.saturation);
+    double offset = std::clamp(c.brightness, -100, 100) / 100.0;
+    double degrees = std::clamp(c.hue, -100, 100) * 1.8;
+    std::vector<std::string> items;
+    if (gain != 1 || offset != 0) {
+        // y' = gain * (y - 16) + 16 + 219 * offset; lutyuv keeps the result within 16..235.
+        double constant = 16 - 16 * gain + 219 * offset;
+        std::string expr = "val*" + number(gain);
+        if (constant != 0) expr += (constant > 0 ? "+" : "") + number(constant);
+        items.push_back("lutyuv=y=" + expr);
+    }
+    // The gain scales the colour too, as it does every channel on the gpu outputs.
+    double chroma = gain * saturation;
+    if (degrees != 0 || chroma != 1)
+        items.push_back("hue=h=" + number(degrees) + ":s=" + number(chroma));
+    std::string out;
+    for (auto& i : items)
+        out += (out.empty() ? "" : ",") + i;
+    return out;
+}
+
 std::string startOption(std::string_view ms) {
     auto v = parseInteger(ms);
     if (!v || *v <= 0) return "none";
@@ -174,6 +201,8 @@ std::string videoFilterChain(const VideoFilterSettings& s) {
     } else if (s.enhance) {
         items.push_back("lavfi=[" + enh + "]");
     }
+    // Last, as the gpu outputs apply their controls to the finished picture.
+    if (!s.colourGraph.empty()) items.push_back("lavfi=[" + s.colourGraph + "]");
     std::string out;
     for (auto& i : items)
         out += (out.empty() ? "" : ",") + i;

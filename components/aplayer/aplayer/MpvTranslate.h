@@ -26,6 +26,22 @@ std::optional<std::string> aspectOverride(std::string_view value);
 // Colour controls: 0..100 with 50 neutral -> mpv's -100..100.
 std::optional<int> colourControl(std::string_view value);
 
+// The four colour controls (214..217) in mpv's -100..100, 0 neutral.
+struct ColourControls {
+    int brightness = 0;
+    int contrast = 0;
+    int saturation = 0;
+    int hue = 0;
+};
+// Whether an output (mpv's current-vo) is known to apply mpv's brightness, contrast, saturation
+// and hue properties: the gpu outputs. The x11 output ignores them; the others get the filter.
+bool outputAppliesColourControls(std::string_view videoOutput);
+// The same picture as the gpu outputs draw for these controls, as a lavfi graph for the outputs
+// that ignore them; "" when all are neutral. Like the gpu outputs, contrast is a gain with black
+// fixed, brightness an offset, both on the whole picture; saturation scales and hue (-180..180
+// degrees) turns the colour. Luma is taken as limited range (16..235), as nearly all video is.
+std::string colourControlGraph(const ColourControls& controls);
+
 // Start and end in milliseconds -> mpv's start/end option ("none" for no cut).
 // A negative end means that many ms before the media's own end ("-5000" -> "-5.000").
 // "0", empty or malformed ends mean no end.
@@ -57,6 +73,7 @@ struct VideoFilterSettings {
     std::string rotateFilter;    // 304, non-right angles only
     bool enhance = false;        // 305
     bool compare = false;        // 306
+    std::string colourGraph;     // 214..217 where the output ignores mpv's own controls
 };
 // mpv "vf" value (a list of lavfi filters) or empty for no filters.
 std::string videoFilterChain(const VideoFilterSettings& settings);

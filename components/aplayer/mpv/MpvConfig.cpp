@@ -48,11 +48,8 @@ bool MpvEngine::applyConfig(int id, const std::string& value) {
     case Brightness:
     case Contrast:
     case Saturation:
-    case Hue: {
-        static const char* names[] = {"brightness", "contrast", "saturation", "hue"};
-        auto v = colourControl(value);
-        return v && setProperty(names[id - Brightness], std::to_string(*v));
-    }
+    case Hue:
+        return colourControl(value) && applyColourControls();
     case FlipHorizontal:
     case FlipVertical:
     case Enhancement:
@@ -140,7 +137,37 @@ bool MpvEngine::applyRenderer() {
     if (*vo == currentVideoOutput_)
         return true; // the player re-sends it after every open: no needless re-creation
     currentVideoOutput_ = *vo;
-    return setProperty("vo", *vo);
+    // Which of the listed outputs comes up is known only once it runs.
+    activeVideoOutput_.clear();
+    bool ok = setProperty("vo", *vo);
+    return applyColourControls() && ok;
+}
+
+ColourControls MpvEngine::colourControls() const {
+    auto value = [this](int id) { return colourControl(configValue(id)).value_or(0); };
+    return {value(cfg::Brightness), value(cfg::Contrast), value(cfg::Saturation), value(cfg::Hue)};
+}
+
+bool MpvEngine::colourByFilter() const {
+    // Until the output is known the filter is used: it looks right on every output.
+    return activeVideoOutput_.empty() || !outputAppliesColourControls(activeVideoOutput_);
+}
+
+bool MpvEngine::applyColourControls() {
+    ColourControls c = colourControls();
+    colourFilterInUse_ = colourByFilter();
+    if (colourFilterInUse_) c = {}; // the output's own controls stay neutral
+    bool ok = setProperty("brightness", std::to_string(c.brightness));
+    ok = setProperty("contrast", std::to_string(c.contrast)) && ok;
+    ok = setProperty("saturation", std::to_string(c.saturation)) && ok;
+    ok = setProperty("hue", std::to_string(c.hue)) && ok;
+    return applyVideoFilters() && ok;
+}
+
+void MpvEngine::onVideoOutputChanged(const char* name) {
+    if (!name || !*name) return; // no output at the moment: the last one is still the best guess
+    activeVideoOutput_ = name;
+    if (colourByFilter() != colourFilterInUse_) applyColourControls();
 }
 
 bool MpvEngine::applyVideoFilters() {
@@ -150,7 +177,14 @@ bool MpvEngine::applyVideoFilters() {
     if (auto r = rotation(configValue(cfg::RotateDegrees))) s.rotateFilter = r->filter;
     s.enhance = isOn(configValue(cfg::Enhancement));
     s.compare = isOn(configValue(cfg::Comparison));
-    return setProperty("vf", videoFilterChain(s));
+    if (colourByFilter()) s.colourGraph = colourControlGraph(colourControls());
+    // The same chain again would only rebuild the filters for nothing (the player re-sends its
+    // settings after every open).
+    std::string chain = videoFilterChain(s);
+    if (chain == videoFilters_) return true;
+    if (!setProperty("vf", chain)) return false;
+    videoFilters_ = chain;
+    return true;
 }
 
 bool MpvEngine::applyAudioFilters() {

@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kCodecMissingPrefix = "Failed to initialize a decoder for codec '";
 
 // Observed properties, told apart by their reply ids.
-enum : uint64_t { ObservePausedForCache = 1, ObserveCacheBuffering = 2 };
+enum : uint64_t { ObservePausedForCache = 1, ObserveCacheBuffering = 2, ObserveVideoOutput = 3 };
 
 } // namespace
 
@@ -60,7 +60,15 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     auto opt = [this](const char* name, const std::string& value) {
         mpv_set_option_string(mpv_, name, value.c_str());
     };
-    if (embedded_) opt("wid", std::to_string(static_cast<long long>(window_->surfaceId())));
+    if (embedded_) {
+        opt("wid", std::to_string(static_cast<long long>(window_->surfaceId())));
+        // The gpu outputs through OpenGL only. Where mpv's Vulkan probe fails (no Vulkan
+        // driver: a VM, a remote desktop, Xvfb) it closes descriptor 0 on its way out. The next X
+        // connection, the fallback output's, then gets that number, the probe at the next media
+        // closes it under the running output, and libX11 ends the process. mpv still rejects a
+        // software OpenGL while probing and falls back to its x11 output.
+        opt("gpu-api", "opengl");
+    }
     if (!options_.videoOutput.empty())
         currentVideoOutput_ = options_.videoOutput;
     else if (!embedded_)
@@ -102,6 +110,7 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     }
     mpv_observe_property(mpv_, ObservePausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, ObserveCacheBuffering, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, ObserveVideoOutput, "current-vo", MPV_FORMAT_STRING);
     mpv_set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
 
     // Values set before the engine existed take effect now.
@@ -147,13 +156,17 @@ void MpvEngine::handleEvent(const mpv_event& event) {
         onEndFile(end->reason, end->playlist_entry_id);
         break;
     }
+    // The surface is shown only once mpv's output has drawn a frame, never earlier. mpv's x11
+    // output watches its parent (our surface) and takes the parent's map event for its own: a
+    // surface shown between the output's window being made and being configured leaves mpv's
+    // window unmapped for good, and the logo stays. That gap is wide when playback starts at a
+    // position (the decoder runs to the start first), which is how a skipped intro lost the
+    // picture. The restart comes after the output has mapped its window.
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (window_ && loaded_) window_->showVideo(hasVideo());
+        break;
     case MPV_EVENT_VIDEO_RECONFIG:
-        if (window_ && loaded_) {
-            int64_t w = 0;
-            bool hasVideo =
-                mpv_get_property(mpv_, "video-params/w", MPV_FORMAT_INT64, &w) >= 0 && w > 0;
-            window_->showVideo(hasVideo);
-        }
+        if (window_ && loaded_ && !hasVideo()) window_->showVideo(false);
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         auto* m = static_cast<mpv_event_log_message*>(event.data);
@@ -174,6 +187,9 @@ void MpvEngine::handleEvent(const mpv_event& event) {
                 static_cast<int>(std::clamp<int64_t>(*static_cast<int64_t*>(p->data), 0, 100));
             if (percent != cachePercent_ && pausedForCache_ && buffering_) buffering_(percent);
             cachePercent_ = percent;
+        } else if (event.reply_userdata == ObserveVideoOutput) {
+            onVideoOutputChanged(p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data)
+                                                                : nullptr);
         }
         break;
     }
@@ -254,6 +270,11 @@ void MpvEngine::resetMedia() {
     reportedCodecs_.clear();
     videoCodecMissing_ = retriedWithoutVideo_ = false;
     externalSubtitles_.clear();
+}
+
+bool MpvEngine::hasVideo() const {
+    int64_t w = 0;
+    return mpv_ && mpv_get_property(mpv_, "video-params/w", MPV_FORMAT_INT64, &w) >= 0 && w > 0;
 }
 
 double MpvEngine::durationSeconds() const {

@@ -60,12 +60,19 @@ private:
     bool load(const char* options);
     void retryWithoutVideo();
     double durationSeconds() const;
+    bool hasVideo() const; // the loaded media has a decoded video stream
 
     // configuration ids (MpvConfig.cpp)
     std::string configValue(int id) const;
     bool applyConfig(int id, const std::string& value);
     bool applyRenderer();
     bool applyVideoFilters();
+    // Brightness, contrast, saturation and hue: mpv's own controls where the running output
+    // applies them, a filter at the end of the video chain everywhere else.
+    bool applyColourControls();
+    ColourControls colourControls() const;
+    bool colourByFilter() const;
+    void onVideoOutputChanged(const char* name);
     bool applyAudioFilters();
     bool applyCpuFlags();
     bool applySubtitleFile(int id);
@@ -86,7 +93,10 @@ private:
     QObject dispatcher_; // lives on the Qt thread; receives the queued event drains
     std::atomic<bool> wakeupPending_{false};
     bool embedded_ = false;
-    std::string currentVideoOutput_;
+    std::string currentVideoOutput_; // the output list asked of mpv
+    std::string activeVideoOutput_;  // the output mpv last ran from that list; "" = not yet known
+    bool colourFilterInUse_ = true;
+    std::string videoFilters_; // the vf chain mpv has
 
     MessageCallback message_;
     BufferingCallback buffering_;

@@ -90,6 +90,29 @@ TEST(EngineTranslate, RightAnglesRotateCheaplyOtherAnglesThroughAFilter) {
     EXPECT_EQ(rotation("abc"), std::nullopt);
 }
 
+TEST(EngineTranslate, ColourControlsAsAFilterFollowTheGpuOutputs) {
+    EXPECT_TRUE(outputAppliesColourControls("gpu"));
+    EXPECT_TRUE(outputAppliesColourControls("gpu-next"));
+    EXPECT_FALSE(outputAppliesColourControls("x11"));
+    EXPECT_FALSE(outputAppliesColourControls("xv"));
+    EXPECT_FALSE(outputAppliesColourControls("null"));
+    EXPECT_FALSE(outputAppliesColourControls(""));
+
+    EXPECT_EQ(colourControlGraph({}), "");
+    // Brightness +0.4 of full scale: 0.4 * 219 luma steps, black stays the reference.
+    EXPECT_EQ(colourControlGraph({40, 0, 0, 0}), "lutyuv=y=val*1+87.6");
+    EXPECT_EQ(colourControlGraph({-100, 0, 0, 0}), "lutyuv=y=val*1-219");
+    // Contrast 1.5 keeps black (16) where it is and scales the colour with the light.
+    EXPECT_EQ(colourControlGraph({0, 50, 0, 0}), "lutyuv=y=val*1.5-8,hue=h=0:s=1.5");
+    EXPECT_EQ(colourControlGraph({0, -100, 0, 0}), "lutyuv=y=val*0+16,hue=h=0:s=0");
+    EXPECT_EQ(colourControlGraph({0, 0, 100, 0}), "hue=h=0:s=2");
+    EXPECT_EQ(colourControlGraph({0, 0, -100, 0}), "hue=h=0:s=0");
+    EXPECT_EQ(colourControlGraph({0, 0, 0, 100}), "hue=h=180:s=1");
+    EXPECT_EQ(colourControlGraph({0, 0, 0, -50}), "hue=h=-90:s=1");
+    // Out of range values are held at the ends.
+    EXPECT_EQ(colourControlGraph({0, 0, 0, 400}), colourControlGraph({0, 0, 0, 100}));
+}
+
 TEST(EngineTranslate, VideoFiltersInAFixedOrder) {
     EXPECT_EQ(videoFilterChain({}), "");
     VideoFilterSettings s;
@@ -104,6 +127,11 @@ TEST(EngineTranslate, VideoFiltersInAFixedOrder) {
     EXPECT_NE(chain.find("hstack"), std::string::npos);
     EXPECT_EQ(chain.find(std::string(enhancementGraph())),
               chain.rfind(std::string(enhancementGraph())));
+    // The colour controls come last, on the finished picture.
+    s = {};
+    s.flipHorizontal = true;
+    s.colourGraph = "hue=h=90:s=1";
+    EXPECT_EQ(videoFilterChain(s), "lavfi=[hflip],lavfi=[hue=h=90:s=1]");
 }
 
 TEST(EngineTranslate, ChannelMapsAndAudioChain) {

@@ -123,4 +123,113 @@ TEST(EngineWindow, ShowsTheLogoThenTheVideoAndPassesClicksOn) {
         << "logo not back after close";
 }
 
+// The engine as the player drives it: the default renderer, which falls back to the x11 output
+// where there is no hardware OpenGL (as here).
+struct WindowedEngine : EngineUnderTest {
+    WindowedEngine() : EngineUnderTest(MpvEngineOptions{"", "null"}) {
+        parent->setWindowFlag(Qt::FramelessWindowHint);
+        parent->setGeometry(0, 0, 640, 360);
+        parent->show();
+    }
+    QColor at(QPoint p) { return pixelOf(*parent, p); }
+};
+
+std::string rgb(QColor c) {
+    return std::to_string(c.red()) + "," + std::to_string(c.green()) + "," +
+           std::to_string(c.blue());
+}
+
+// Every colour control changes the drawn picture on whichever output runs, by the amounts the
+// gpu outputs give: contrast a gain with black fixed, brightness an offset, saturation a scale
+// of the colour, hue a turn of it.
+TEST(EngineWindow, ColourControlsChangeTheDrawnPicture) {
+    WindowedEngine e;
+    ASSERT_TRUE(e.create());
+    ASSERT_TRUE(e.openAndWaitPlaying(media("colour controls.mp4").string()));
+    const QPoint grey(160, 180), colour(480, 180);
+    ASSERT_TRUE(waitUntil([&] { return near(e.at(grey), 128, 128, 128, 6); }, 8000))
+        << "clip not drawn: " << rgb(e.at(grey));
+    ::testing::Test::RecordProperty("video_output", e.engine->mpvProperty("current-vo"));
+    EXPECT_TRUE(near(e.at(colour), 160, 112, 80, 8)) << rgb(e.at(colour));
+
+    struct Case {
+        int id;
+        const char* value;
+        QPoint where;
+        int r, g, b;
+    };
+    // 50 is neutral; expected values follow from the clip's 128 grey and 160,112,80.
+    const Case cases[] = {
+        {cfg::Brightness, "60", grey, 179, 179, 179},  // +0.2 of full scale
+        {cfg::Brightness, "30", grey, 26, 26, 26},     // -0.4
+        {cfg::Contrast, "75", grey, 192, 192, 192},    // gain 1.5
+        {cfg::Contrast, "75", colour, 240, 168, 120},  // every channel, colour included
+        {cfg::Saturation, "0", colour, 123, 123, 123}, // the colour's luma
+        {cfg::Saturation, "100", colour, 197, 101, 37},
+        {cfg::Hue, "100", colour, 86, 134, 166}, // half a turn: the opposite colour
+        {cfg::Hue, "100", grey, 128, 128, 128},  // grey has no hue to turn
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("id " + std::to_string(c.id) + " = " + c.value);
+        ASSERT_TRUE(e.engine->APlayer_SetConfigA(c.id, c.value));
+        EXPECT_TRUE(waitUntil([&] { return near(e.at(c.where), c.r, c.g, c.b, 12); }, 5000))
+            << "drawn " << rgb(e.at(c.where)) << ", expected " << c.r << "," << c.g << "," << c.b;
+        ::testing::Test::RecordProperty(std::to_string(c.id) + "=" + c.value + " at " +
+                                            std::to_string(c.where.x()),
+                                        rgb(e.at(c.where)));
+        ASSERT_TRUE(e.engine->APlayer_SetConfigA(c.id, "50"));
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return near(e.at(grey), 128, 128, 128, 6) && near(e.at(colour), 160, 112, 80, 8);
+            },
+            5000))
+            << "neutral again: " << rgb(e.at(grey)) << " / " << rgb(e.at(colour));
+    }
+    EXPECT_EQ(e.engine->APlayer_GetState(), StatePlaying);
+}
+
+// Playback from a start position (a skipped intro) draws the picture: the first frame shown is
+// the start's, the end comes before the outro, and the next media, an audio-only one and a
+// video after it are shown as well.
+TEST(EngineWindow, APlayFromAStartPositionIsDrawnAndStopsBeforeTheOutro) {
+    WindowedEngine e;
+    ASSERT_TRUE(e.create());
+    QImage logo(120, 120, QImage::Format_RGB32);
+    logo.fill(QColor(240, 240, 40));
+    e.engine->APlayer_SetCustomLogo(logo);
+    e.engine->APlayer_SetConfigA(cfg::StartMs, "3000");
+    e.engine->APlayer_SetConfigA(cfg::EndMs, "-3000");
+    const QPoint centre(320, 180);
+    const QColor red(0xC8, 0x28, 0x28), green(0x28, 0xB4, 0x28), blue(0x28, 0x28, 0xC8);
+    auto is = [](QColor c, QColor e) { return near(c, e.red(), e.green(), e.blue(), 40); };
+
+    for (const char* name : {"three colours 12s.mp4", "three colours 16s.mp4"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(e.engine->APlayer_OpenA(media(name).string()));
+        int greenSeen = 0, redSeen = 0, blueSeen = 0;
+        std::string last;
+        bool ended = waitUntil(
+            [&] {
+                QColor c = e.at(centre);
+                last = rgb(c);
+                greenSeen += is(c, green);
+                redSeen += is(c, red);
+                blueSeen += is(c, blue);
+                return e.engine->APlayer_GetConfigA(cfg::PlayResult) == "0";
+            },
+            25000);
+        EXPECT_TRUE(ended) << "did not end; last drawn " << last;
+        EXPECT_GT(greenSeen, 10) << "the middle was never drawn; last drawn " << last;
+        EXPECT_EQ(redSeen, 0) << "the intro was drawn";
+        EXPECT_EQ(blueSeen, 0) << "the outro was drawn";
+    }
+
+    // Sound only: the logo. Then a video from its start position again.
+    ASSERT_TRUE(e.openAndWaitPlaying(media("song.mp3").string()));
+    EXPECT_TRUE(waitUntil([&] { return near(e.at(centre), 240, 240, 40); }, 5000))
+        << rgb(e.at(centre));
+    ASSERT_TRUE(e.engine->APlayer_OpenA(media("three colours 12s.mp4").string()));
+    EXPECT_TRUE(waitUntil([&] { return is(e.at(centre), green); }, 8000)) << rgb(e.at(centre));
+}
+
 } // namespace
