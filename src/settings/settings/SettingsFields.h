@@ -80,6 +80,17 @@ constexpr int SkipOff = 204;
 constexpr int IntroSeconds = 205;
 constexpr int OutroSeconds = 206; // not held by SettingsRecord
 constexpr int OutroStartMs = 207;
+// The screenshot page's fields, read by the screenshot action.
+constexpr int ShotOn = 154;
+constexpr int ShotSourceSize = 156;
+constexpr int ShotCustomSize = 157;
+constexpr int ShotWidth = 158;
+constexpr int ShotHeight = 159;
+constexpr int ShotKeepAspect = 160;
+constexpr int ShotFreeAspect = 161;
+constexpr int ShotQuality = 162;
+constexpr int ShotFormat = 163;
+constexpr int ShotFolder = 164;
 } // namespace field
 
 // Main and video list window sizes on first run.
