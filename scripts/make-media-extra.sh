@@ -10,7 +10,8 @@
 # sound: brightness and contrast show on the grey, saturation and hue on the colour.
 #
 # "three colours 12s.mp4", "three colours 16s.mp4": 3 s red, then green, then 3 s blue, with a
-# tone: a skipped intro and outro of 3 s each leave only the green.
+# tone: a skipped intro and outro of 3 s each leave only the green. One key frame at the start, so
+# that a play from 3 s decodes the whole intro before its first picture, as with most films.
 set -euo pipefail
 out=$1
 mkdir -p "$out"
@@ -33,7 +34,7 @@ three_colours() { # seconds
   local middle=$(($1 - 6))
   ff -f lavfi -i "color=c=0xC82828:s=640x360:r=25:d=3[r];color=c=0x28B428:s=640x360:r=25:d=$middle[g];color=c=0x2828C8:s=640x360:r=25:d=3[b];[r][g][b]concat=n=3:v=1:a=0" \
     -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=$1" \
-    -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k -shortest \
+    -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -b:a 64k -shortest \
     "$out/three colours ${1}s.mp4"
 }
 three_colours 12
