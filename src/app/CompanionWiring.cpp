@@ -41,24 +41,6 @@ void wireCompanions(MainWindow& w, ui::HandlerTable& h) {
     h.add("toggleAlwaysOnTop", [&w](UiEvent&) { w.toggleAlwaysOnTop(); });
     h.add("showMainWindow", [&w](UiEvent&) { w.showMainWindow(); });
     h.add("exitPlayer", [&w](UiEvent&) { w.shutdown(); });
-
-    // The video list window: it fills its window and is hidden, never destroyed, while the
-    // player runs. The rest of the list comes with its own work.
-    h.add("fitListToWindow", [](UiEvent& e) {
-        if (auto* list = ui::findObject(e.window, u"超级列表框1"); list && list->isWidgetType())
-            static_cast<QWidget*>(list)->setGeometry(e.window->rect());
-    });
-    h.add("hideVideoList", [](UiEvent& e) {
-        e.refuse = true;
-        e.window->hide();
-    });
-    h.add("showVideoList", [&w](UiEvent&) {
-        w.sidePanelCheck();
-        if (auto* list = w.videoList()) {
-            list->show();
-            list->raise();
-        }
-    });
 }
 
 } // namespace qinglan::app

@@ -68,9 +68,9 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     };
     // Filled by the settings catalogue and the video list as they are built.
     hooks.applyAllSettings = [] {};
-    hooks.advanceAtEnd = [] {};
-    hooks.playPrevious = [] {};
-    hooks.playNext = [] {};
+    hooks.advanceAtEnd = [this] { stepVideoList(*this, ListStep::AtEnd); };
+    hooks.playPrevious = [this] { stepVideoList(*this, ListStep::Previous); };
+    hooks.playNext = [this] { stepVideoList(*this, ListStep::Next); };
     playback_ = std::make_unique<playback::PlaybackController>(*engine_, *this, hooks, this);
 
     handlers_.add("runCreationSequence", [this](ui::UiEvent& e) {
@@ -81,6 +81,8 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     wirePlayback(*this, handlers_);
     wireDialogs(*this, handlers_);
     wireSettings(*this, handlers_);
+    wireMediaList(*this, handlers_);
+    wireDesktop(*this, handlers_);
 }
 
 MainWindow::~MainWindow() {
@@ -129,8 +131,9 @@ void MainWindow::runCreationSequence() {
         logo->raise();
     }
     restoreSavedGeometry();
-    // Start with the session and the file types are applied by the desktop layer from the
-    // loaded settings when it provides them. Drops on the window and on the logo reach
+    applyAutostartSetting();
+    // The file types are applied by the desktop layer from the loaded settings when it
+    // provides them. Drops on the window and on the logo reach
     // DropFile through the catalogue's drop target.
     putTrayIcon();
     // Items that need an open media start disabled. The main window is mapped first (still
@@ -257,8 +260,7 @@ void MainWindow::shutdown() {
     shutDown_ = true;
     auto& state = processState();
     if (state.store) {
-        // The list's selected row; kept as loaded until the video list reports its own.
-        state.store->write(field::ListRow, state.record.get(field::ListRow));
+        state.store->write(field::ListRow, videoListSelectedRow(*this));
         saveGeometry();
     }
     desktop::detachSkin(state.skinLibrary);

@@ -9,7 +9,6 @@
 #include <ui/Controls.h>
 #include <ui/Find.h>
 
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -97,19 +96,9 @@ void wireOpening(MainWindow& w, ui::HandlerTable& h) {
         processState().currentMedia = path;
         w.playback().dropFile(path);
     });
-    h.add("LaunchAddFilesProgram", [&w](UiEvent&) {
-        w.sidePanelCheck();
-        // Until the add-files helper is installed beside the player, pick files directly.
-        auto* dialog = new QFileDialog(w.window(), QString::fromUtf8("本地视频"));
-        dialog->setFileMode(QFileDialog::ExistingFiles);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(dialog, &QFileDialog::filesSelected, &w, [&w](const QStringList& files) {
-            if (files.isEmpty()) return;
-            processState().currentMedia = files.front().toStdString();
-            w.playback().openAndPlay(processState().currentMedia);
-        });
-        dialog->open();
-    });
+    // The add-files helper chooses the files and appends them to the list; the list reloads
+    // when it has ended.
+    h.add("LaunchAddFilesProgram", [&w](UiEvent&) { launchAddFilesProgram(w); });
 
     // Network open; the dialog is centred on the main window when it opens.
     h.add("openNetworkOpenDialog", [&w](UiEvent&) { w.ownedWindows().open("NetworkOpenDialog"); });

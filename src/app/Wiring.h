@@ -17,6 +17,20 @@ void wirePlayback(MainWindow& main, ui::HandlerTable& handlers);
 void wireDialogs(MainWindow& main, ui::HandlerTable& handlers);
 // The settings menu items and the settings window's own events.
 void wireSettings(MainWindow& main, ui::HandlerTable& handlers);
+// The video list window, its menu, the prompt's delete mode and the add-files helper's poll.
+void wireMediaList(MainWindow& main, ui::HandlerTable& handlers);
+// The about window.
+void wireDesktop(MainWindow& main, ui::HandlerTable& handlers);
+
+// The video list's play order: each picks a row by the loop mode and plays it.
+enum class ListStep { AtEnd, Next, Previous };
+void stepVideoList(MainWindow& main, ListStep step);
+// The list's selected row, -1 for none.
+int videoListSelectedRow(const MainWindow& main);
+// Starts the add-files helper and the list's poll for its end.
+void launchAddFilesProgram(MainWindow& main);
+// Writes or removes the start-with-the-session entry by field 132 of the loaded settings.
+void applyAutostartSetting();
 
 // The settings menu items: the restart prompt while the files changed, otherwise the settings
 // window, told by field 167 whether it starts on the subtitle page.
