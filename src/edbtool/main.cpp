@@ -32,6 +32,7 @@ const char* const kUsageText =
     "  count           print the number of records\n"
     "  check           run SQLite's full integrity check; prints ok or the first problem\n"
     "  init-settings   create FILE as a settings file holding every default\n"
+    "  create          create FILE as an empty record file (a video list, for instance)\n"
     "The default password is the player's own.\n";
 
 int usage(const std::string& reason) {
@@ -57,8 +58,8 @@ struct Command {
 };
 
 const std::vector<Command> kCommands = {
-    {"fields", 0}, {"get", 1},   {"set", 2},   {"list", 0},  {"append", 1},
-    {"delete", 1}, {"clear", 0}, {"count", 0}, {"check", 0}, {"init-settings", 0}};
+    {"fields", 0}, {"get", 1},   {"set", 2},   {"list", 0},          {"append", 1}, {"delete", 1},
+    {"clear", 0},  {"count", 0}, {"check", 0}, {"init-settings", 0}, {"create", 0}};
 
 int run(edb::RecordDatabase& db, const std::string& cmd, const std::vector<std::string>& args) {
     auto needFirstRecord = [&]() -> edb::Status { return db.goTo(1); };
@@ -143,6 +144,12 @@ int main(int argc, char** argv) {
     if (cmd == "init-settings") {
         if (password) return usage("init-settings always uses the player's password");
         if (auto s = settings::SettingsStore::createFile(file); !s.ok()) return failed(s);
+        return 0;
+    }
+    if (cmd == "create") {
+        auto created =
+            edb::RecordDatabase::create(file, password.value_or(settings::databasePassword()));
+        if (!created.ok()) return failed(created.status());
         return 0;
     }
     auto opened = edb::RecordDatabase::open(file, password.value_or(settings::databasePassword()));
