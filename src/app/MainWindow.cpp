@@ -81,6 +81,7 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     wirePlayback(*this, handlers_);
     wireDialogs(*this, handlers_);
     wireSettings(*this, handlers_);
+    wireHotkeys(*this, handlers_);
     wireMediaList(*this, handlers_);
     wireDesktop(*this, handlers_);
 }

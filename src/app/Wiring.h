@@ -17,6 +17,8 @@ void wirePlayback(MainWindow& main, ui::HandlerTable& handlers);
 void wireDialogs(MainWindow& main, ui::HandlerTable& handlers);
 // The settings menu items and the settings window's own events.
 void wireSettings(MainWindow& main, ui::HandlerTable& handlers);
+// The nine hotkeys while the main window is active, their dispatch, and the screenshot action.
+void wireHotkeys(MainWindow& main, ui::HandlerTable& handlers);
 // The video list window, its menu, the prompt's delete mode and the add-files helper's poll.
 void wireMediaList(MainWindow& main, ui::HandlerTable& handlers);
 // The about window.
