@@ -40,13 +40,12 @@ three_colours() { # seconds
 three_colours 12
 three_colours 16
 
-# "list red.mp4", "list green.mp4", "list yellow.mp4": 4 s of one solid colour each, with a
-# tone, for the video list's play order: which clip plays shows on the screen.
+# "list red.mp4", "list green.mp4", "list yellow.mp4": 4 s of one solid colour each, for the
+# video list's play order: which clip plays shows on the screen. No sound: on a machine
+# without an audio device mpv ends a file with sound as an error, not at its end.
 list_clip() { # name colour
   ff -f lavfi -i "color=c=$2:s=640x360:r=25:d=4" \
-    -f lavfi -i "sine=frequency=480:sample_rate=44100:duration=4" \
-    -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k -shortest \
-    "$out/list $1.mp4"
+    -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 25 "$out/list $1.mp4"
 }
 list_clip red 0xC82828
 list_clip green 0x28B428
