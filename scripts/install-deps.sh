@@ -17,6 +17,8 @@ PACKAGES=(
   # demo media, display for the end-to-end tests, fonts for the captions
   ffmpeg xvfb xauth openbox xcompmgr trayer xdotool x11-utils
   fonts-wqy-microhei
+  # the desktop's media controls: a private session bus and an MPRIS client for the tests
+  dbus-daemon playerctl
 )
 
 missing=()
