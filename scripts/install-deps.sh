@@ -19,6 +19,8 @@ PACKAGES=(
   fonts-wqy-microhei
   # the desktop's media controls: a private session bus and an MPRIS client for the tests
   dbus-daemon playerctl
+  # the lock-key state in the hotkey tests (xset)
+  x11-xserver-utils
 )
 
 missing=()
