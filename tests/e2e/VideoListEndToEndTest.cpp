@@ -128,3 +128,62 @@ TEST(EndToEndVideoList, RowsFromAPreparedListPlayByDoubleClickAndAdvanceAtEachEn
     // The list file is as it was: playing changes no records.
     EXPECT_EQ(runEdb(list, {"count"}), "3");
 }
+
+// "添加文件" starts qinglan-addfiles; the file it appends shows as a new row once it has ended.
+TEST(EndToEndVideoList, TheAddFilesHelperAppendsAndTheListReloadsWhenItEnds) {
+    TempDataDir data;
+    const auto folder = data.playerDataDir();
+    std::filesystem::create_directories(folder);
+    const auto list = folder / "means.edb";
+    ASSERT_EQ(runEdb(list, {"create"}), "");
+    runEdb(list, {"append", QString::fromStdString(media("list red.mp4").string())});
+
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string listId = listWindow(10000);
+    ASSERT_FALSE(listId.empty());
+    const QRect listRect = windowRect(listId);
+    std::vector<std::pair<int, int>> lines;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 5000 && (lines = textLines(listRect)).size() < 2)
+        QThread::msleep(200);
+    ASSERT_EQ(lines.size(), 2u);
+
+    // The list's menu, its first item "添加文件".
+    const QPoint at(listRect.left() + 40, listRect.top() + 200);
+    QProcess::execute("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+    QThread::msleep(200);
+    QProcess::execute("xdotool", {"click", "3"});
+    QThread::msleep(500);
+    QProcess::execute("xdotool",
+                      {"mousemove", QString::number(at.x() + 25), QString::number(at.y() + 12)});
+    QThread::msleep(200);
+    QProcess::execute("xdotool", {"click", "1"});
+
+    // The helper's chooser: the file's whole path, then Enter.
+    QString chooser;
+    t.restart();
+    while (chooser.isEmpty() && t.elapsed() < 15000) {
+        QProcess search;
+        search.start("xdotool", {"search", "--onlyvisible", "--name", "^添加文件$"});
+        search.waitForFinished(3000);
+        chooser = QString::fromUtf8(search.readAllStandardOutput()).section('\n', 0, 0).trimmed();
+        if (chooser.isEmpty()) QThread::msleep(300);
+    }
+    ASSERT_FALSE(chooser.isEmpty()) << "the add-files helper shows no chooser";
+    QThread::msleep(800);
+    QProcess::execute("xdotool", {"windowfocus", "--sync", chooser});
+    QProcess::execute("xdotool", {"type", "--delay", "20",
+                                  QString::fromStdString(media("list yellow.mp4").string())});
+    QProcess::execute("xdotool", {"key", "Return"});
+
+    // The helper ends; within the poll the list shows the new row.
+    t.restart();
+    while (t.elapsed() < 15000 && (lines = textLines(listRect)).size() < 3)
+        QThread::msleep(300);
+    EXPECT_EQ(lines.size(), 3u) << "the list did not reload with the added file";
+    EXPECT_EQ(runEdb(list, {"count"}), "2");
+    EXPECT_EQ(player.terminate(), 0);
+}
