@@ -96,6 +96,7 @@ struct Sample {
     double firstFrameMs = -1; // probe pixel turned the clip's blue
     long rssKiB = -1, pssKiB = -1;
     bool exitedEarly = false;
+    int exitStatus = 0; // wait status when it exited early
 };
 
 class Bench {
@@ -120,9 +121,10 @@ public:
             setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
             setenv("QT_QPA_PLATFORM", "xcb", 1);
-            int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 1);
-            dup2(devnull, 2);
+            // The last start's output is kept, to tell why a start failed.
+            int out = open((dir_ / "player.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(out, 2);
             std::vector<char*> args;
             for (const auto& a : argv)
                 args.push_back(const_cast<char*>(a.c_str()));
@@ -189,6 +191,18 @@ public:
         return true;
     }
 
+    // The last lines the failed start printed.
+    std::string lastOutput() const {
+        std::ifstream in(dir_ / "player.log");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        std::string tail;
+        for (std::size_t i = lines.size() > 3 ? lines.size() - 3 : 0; i < lines.size(); ++i)
+            tail += "\n    " + lines[i];
+        return tail;
+    }
+
     Sample run(const Player& p) {
         clearScreen();
         sleepMs(300);
@@ -211,7 +225,7 @@ public:
                 s.firstFrameMs = nowMs() - start;
                 break;
             }
-            if (waitpid(pid, nullptr, WNOHANG) == pid) {
+            if (waitpid(pid, &s.exitStatus, WNOHANG) == pid) {
                 s.exitedEarly = true;
                 return s;
             }
@@ -280,6 +294,21 @@ int main(int argc, char** argv) {
     char tmpl[] = "/tmp/qinglan-bench-XXXXXX";
     if (!mkdtemp(tmpl)) return 2;
     const fs::path dir = tmpl;
+    const bool keep = [] {
+        const char* k = std::getenv("QINGLAN_BENCH_KEEP");
+        return k && *k == '1';
+    }();
+    struct Cleanup {
+        fs::path dir;
+        bool keep;
+        ~Cleanup() {
+            std::error_code ec;
+            if (keep)
+                std::printf("kept %s\n", dir.c_str());
+            else
+                fs::remove_all(dir, ec);
+        }
+    } cleanup{dir, keep};
     fs::create_directories(dir / "data");
     fs::create_directories(dir / "run");
     fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
@@ -306,14 +335,22 @@ int main(int argc, char** argv) {
         }
 
     std::vector<std::vector<Sample>> samples(players.size());
+    int earlyExits = 0;
     for (int i = 0; i < rounds; ++i) {
         std::printf("round %d:", i + 1);
         for (std::size_t k = 0; k < players.size(); ++k) {
+            // A start that dies before its first frame is reported and tried again; twice in a
+            // row ends the run, as the figures would then hide a fault.
             Sample s = bench.run(players[k]);
-            if (s.exitedEarly) {
-                std::fprintf(stderr, "\nbench_player: %s exited before its first frame\n",
-                             players[k].name.c_str());
-                return 1;
+            for (int retry = 0; s.exitedEarly && retry < 2; ++retry) {
+                const int st = s.exitStatus;
+                std::printf(" [%s exited before its first frame: %s %d]", players[k].name.c_str(),
+                            WIFSIGNALED(st) ? "signal" : "status",
+                            WIFSIGNALED(st) ? WTERMSIG(st) : WEXITSTATUS(st));
+                std::printf("%s", bench.lastOutput().c_str());
+                ++earlyExits;
+                if (retry == 1) return 1;
+                s = bench.run(players[k]);
             }
             std::printf("  %s %.1f ms (mapped %.1f) RSS %ld KiB PSS %ld KiB",
                         players[k].name.c_str(), s.firstFrameMs, s.mappedMs, s.rssKiB, s.pssKiB);
@@ -337,7 +374,8 @@ int main(int argc, char** argv) {
         }
         m.push_back({median(f), median(mp), median(r), median(ps)});
     }
-    std::printf("\n%d rounds, medians\n", rounds);
+    std::printf("\n%d rounds, medians; %d start(s) exited before the first frame\n", rounds,
+                earlyExits);
     for (std::size_t k = 0; k < players.size(); ++k)
         std::printf("%-6s first frame %7.1f ms  window mapped %7.1f ms  RSS %6.1f MiB  PSS %6.1f "
                     "MiB\n",
@@ -346,10 +384,6 @@ int main(int argc, char** argv) {
     std::printf("RSS ours - mpv %+.1f MiB (goal <= +25), ratio %.3f; PSS %+.1f MiB\n",
                 m[0].rss - m[1].rss, m[0].rss / m[1].rss, m[0].pss - m[1].pss);
 
-    if (const char* keep = std::getenv("QINGLAN_BENCH_KEEP"); keep && *keep == '1')
-        std::printf("kept %s\n", dir.c_str());
-    else
-        fs::remove_all(dir);
     XCloseDisplay(d);
     return 0;
 }
