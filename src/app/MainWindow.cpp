@@ -82,6 +82,7 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     wireDialogs(*this, handlers_);
     wireSettings(*this, handlers_);
     wireHotkeys(*this, handlers_);
+    wireMpris(*this, handlers_);
     wireMediaList(*this, handlers_);
     wireDesktop(*this, handlers_);
 }

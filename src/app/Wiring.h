@@ -19,6 +19,8 @@ void wireDialogs(MainWindow& main, ui::HandlerTable& handlers);
 void wireSettings(MainWindow& main, ui::HandlerTable& handlers);
 // The nine hotkeys while the main window is active, their dispatch, and the screenshot action.
 void wireHotkeys(MainWindow& main, ui::HandlerTable& handlers);
+// The desktop's media controls (MPRIS), when the session offers them.
+void wireMpris(MainWindow& main, ui::HandlerTable& handlers);
 // The video list window, its menu, the prompt's delete mode and the add-files helper's poll.
 void wireMediaList(MainWindow& main, ui::HandlerTable& handlers);
 // The about window.
