@@ -208,11 +208,13 @@ void VideoListController::playEntry() {
 }
 
 void VideoListController::loadList() {
+    if (!store_) return;
     if (auto paths = store_->paths(); paths.ok()) model_.addRows(paths.value());
     showStoreNotices();
 }
 
 void VideoListController::reload() {
+    if (!store_) return;
     if (auto paths = store_->paths(); paths.ok()) model_.addRows(paths.value());
     showStoreNotices();
     processState().fileConfigChanged = true;
@@ -315,7 +317,7 @@ void VideoListController::askDelete() {
 
 void VideoListController::confirmDelete(bool deleteFile) {
     const int row = selectedRow();
-    if (row < 0) return; // nothing selected: nothing anywhere changes
+    if (row < 0 || !store_) return; // nothing selected: nothing anywhere changes
     const std::string path(model_.path(row));
     // Only this row's own file, and only a file: a failure leaves it, the entry goes anyway.
     if (deleteFile) ::unlink(path.c_str());
@@ -325,7 +327,7 @@ void VideoListController::confirmDelete(bool deleteFile) {
 
 void VideoListController::clearList() {
     model_.clear();
-    store_->clear();
+    if (store_) store_->clear();
 }
 
 void VideoListController::setLoopMode(medialist::LoopMode mode) {
