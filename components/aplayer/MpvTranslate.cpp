@@ -1,9 +1,11 @@
 #include "aplayer/MpvTranslate.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace qinglan::aplayer {
@@ -84,6 +86,18 @@ std::optional<int> colourControl(std::string_view value) {
     auto v = parseInteger(value);
     if (!v) return std::nullopt;
     return static_cast<int>((std::clamp<long long>(*v, 0, 100) - 50) * 2);
+}
+
+bool isSoundOnlyFileName(std::string_view path) {
+    static constexpr std::string_view kSound[] = {".mp3", ".flac", ".ape", ".wav",  ".m4a",
+                                                  ".aac", ".ogg",  ".oga", ".opus", ".wma"};
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+        return false;
+    std::string ext(path.substr(dot));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::find(std::begin(kSound), std::end(kSound), ext) != std::end(kSound);
 }
 
 bool outputAppliesColourControls(std::string_view videoOutput) {

@@ -33,6 +33,16 @@ struct ColourControls {
     int saturation = 0;
     int hue = 0;
 };
+// Files whose name says they hold sound only (any letter case): their picture surface is not
+// shown when they open, so the idle logo stays instead of a black frame.
+bool isSoundOnlyFileName(std::string_view path);
+
+// Audio outputs tried in turn. Not mpv's own list: its SDL output only wraps these same
+// systems and its probe alone costs a tenth of a second at every start. Without any sound
+// device the null output keeps the clock, so a media still plays to its end (and the list
+// advances) instead of ending as an error.
+inline constexpr const char* kAudioOutputs = "pipewire,pulse,alsa,jack,null";
+
 // Whether an output (mpv's current-vo) is known to apply mpv's brightness, contrast, saturation
 // and hue properties: the gpu outputs. The x11 output ignores them; the others get the filter.
 bool outputAppliesColourControls(std::string_view videoOutput);

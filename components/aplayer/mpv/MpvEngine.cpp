@@ -80,13 +80,18 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
                                 configValue(cfg::OpenGl) != "0")
                 .value_or("gpu,x11");
     opt("vo", currentVideoOutput_);
-    if (!options_.audioOutput.empty()) opt("ao", options_.audioOutput);
+    opt("ao", options_.audioOutput.empty() ? kAudioOutputs : options_.audioOutput);
     opt("idle", "yes");
     opt("force-window", "no");
     opt("keep-open", "no");
     opt("terminal", "no");
     opt("config", "no");
     opt("load-scripts", "no");
+    // mpv's built-in scripts cost memory and nothing can reach them: no key is bound, no profile
+    // is defined.
+    opt("load-stats-overlay", "no");
+    opt("load-osd-console", "no");
+    opt("load-auto-profiles", "no");
     opt("osc", "no");
     opt("ytdl", "no");
     opt("input-default-bindings", "no");
@@ -156,17 +161,19 @@ void MpvEngine::handleEvent(const mpv_event& event) {
         onEndFile(end->reason, end->playlist_entry_id);
         break;
     }
-    // The surface is shown only once mpv's output has drawn a frame, never earlier. mpv's x11
-    // output watches its parent (our surface) and takes the parent's map event for its own: a
-    // surface shown between the output's window being made and being configured leaves mpv's
-    // window unmapped for good, and the logo stays. That gap is wide when playback starts at a
-    // position (the decoder runs to the start first), which is how a skipped intro lost the
-    // picture. The restart comes after the output has mapped its window.
+    // mpv's x11 output watches its parent (our surface) and takes the parent's map event for its
+    // own: a surface shown between the output's window being made and being configured leaves
+    // mpv's window unmapped for good, and the logo stays. That gap is wide when playback starts
+    // at a position (the decoder runs to the start first). So the surface is either shown at
+    // the open, before the output exists, or, for a sound file that carries a picture, at the
+    // restart, which comes after the output has mapped its window.
+    // Video reconfigurations also come while the output is being set up, before the picture's
+    // size is known: only the absence of a video track hides the surface.
     case MPV_EVENT_PLAYBACK_RESTART:
-        if (window_ && loaded_) window_->showVideo(hasVideo());
+        if (window_ && loaded_) window_->showVideo(hasVideoTrack() && hasVideo());
         break;
     case MPV_EVENT_VIDEO_RECONFIG:
-        if (window_ && loaded_ && !hasVideo()) window_->showVideo(false);
+        if (window_ && loaded_ && !hasVideoTrack()) window_->showVideo(false);
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         auto* m = static_cast<mpv_event_log_message*>(event.data);
@@ -272,6 +279,10 @@ void MpvEngine::resetMedia() {
     externalSubtitles_.clear();
 }
 
+bool MpvEngine::hasVideoTrack() const {
+    return mpvProperty("vid") != "no";
+}
+
 bool MpvEngine::hasVideo() const {
     int64_t w = 0;
     return mpv_ && mpv_get_property(mpv_, "video-params/w", MPV_FORMAT_INT64, &w) >= 0 && w > 0;
@@ -291,7 +302,11 @@ void MpvEngine::APlayer_SetCustomLogo(const QImage& logo) {
 bool MpvEngine::APlayer_OpenA(const std::string& pathOrAddress) {
     if (!mpv_ || pathOrAddress.empty()) return false;
     resetMedia();
-    if (window_) window_->showVideo(false);
+    // The surface is up before mpv makes its window inside it: mpv then maps that window
+    // itself and the first frame shows the moment it is drawn. Shown later (mpv's window made,
+    // not yet mapped) mpv takes the surface's map for its own and never maps its window.
+    // A media that turns out to have no picture hides it again once it is set up.
+    if (window_) window_->showVideo(!isSoundOnlyFileName(pathOrAddress));
     // A negative end needs the duration: it is set once the media has loaded. So is an end
     // at or before the start, which would end the media at once (and the player would race
     // through its list): such an end is dropped and the media played whole.

@@ -60,7 +60,8 @@ private:
     bool load(const char* options);
     void retryWithoutVideo();
     double durationSeconds() const;
-    bool hasVideo() const; // the loaded media has a decoded video stream
+    bool hasVideo() const;
+    bool hasVideoTrack() const; // a video track (or a sound file's picture) is selected
 
     // configuration ids (MpvConfig.cpp)
     std::string configValue(int id) const;

@@ -71,6 +71,9 @@ quintptr VideoWindow::surfaceId() const {
 
 void VideoWindow::showVideo(bool on) {
     if (surface_) surface_->setVisible(on);
+    // Qt does not know the area under the surface changed: without a paint the last frame mpv
+    // drew stays where the logo belongs.
+    if (!on) repaint();
 }
 
 void VideoWindow::paintEvent(QPaintEvent*) {

@@ -250,3 +250,12 @@ TEST(EngineConfigTable, ListsEveryIdThePlayerUsesOnceInOrder) {
         EXPECT_LT(table[i - 1].id, table[i].id);
     EXPECT_EQ(findConfigId(5), nullptr);
 }
+
+TEST(EngineTranslate, SoundOnlyFilesAreToldByTheirNameInAnyCase) {
+    for (const char* path : {"/music/歌.mp3", "/m/a.FLAC", "/m/b.Ape", "/m/c.wav", "/m/d.m4a",
+                             "/m/e.ogg", "/m/f.opus"})
+        EXPECT_TRUE(isSoundOnlyFileName(path)) << path;
+    for (const char* path : {"/v/a.mp4", "/v/b.mkv", "/v/mp3", "/v.mp3/clip", "http://host/live",
+                             "/v/a.mp3.mkv"})
+        EXPECT_FALSE(isSoundOnlyFileName(path)) << path;
+}
