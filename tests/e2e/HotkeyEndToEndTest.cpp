@@ -29,23 +29,6 @@ const QColor kOrange(0xE0, 0x80, 0x1E);
 const QColor kRed(0xC8, 0x28, 0x28);
 const QColor kGreen(0x28, 0xB4, 0x28);
 
-bool waitFor(const std::function<bool()>& pred, int ms = 15000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(150);
-    }
-    return true;
-}
-
-QString xdotool(const QStringList& args) {
-    QProcess p;
-    p.start("xdotool", args);
-    p.waitForFinished(5000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 // Whether some client holds a key grab on the root window for keysym with mods (Num Lock off).
 bool comboHeld(xcb_keysym_t keysym, uint16_t mods) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);

@@ -17,16 +17,6 @@ namespace {
 const QColor kBlue(0x1E, 0x5A, 0xC8);
 const QColor kOrange(0xE0, 0x80, 0x1E);
 
-bool waitFor(const std::function<bool()>& pred, int ms = 15000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(150);
-    }
-    return true;
-}
-
 QString playerctl(const QStringList& args) {
     QProcess p;
     p.start("playerctl", QStringList{"--player=qinglan"} + args);

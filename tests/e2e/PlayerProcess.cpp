@@ -99,6 +99,23 @@ std::string runEdb(const std::filesystem::path& file, const QStringList& command
     return tool.exitCode() == 0 ? tool.readAllStandardOutput().trimmed().toStdString() : "";
 }
 
+bool waitFor(const std::function<bool()>& pred, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms) return false;
+        QThread::msleep(150);
+    }
+    return true;
+}
+
+QString runTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 std::vector<std::string> playerWindows() {
     // xdotool matches one pattern at a time: find by class, then keep the player's title.
     // xdotool walks every window and gives up when one vanishes under it (the video output

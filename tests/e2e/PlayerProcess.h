@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,14 @@ private:
     const TempDataDir& data_;
     std::unique_ptr<QProcess> process_;
 };
+
+// Polls pred every 150 ms until it holds (true) or ms have passed (false).
+bool waitFor(const std::function<bool()>& pred, int ms = 15000);
+// Runs a program to its end (at most 5 s) and gives its trimmed standard output.
+QString runTool(const QString& program, const QStringList& args);
+inline QString xdotool(const QStringList& args) {
+    return runTool("xdotool", args);
+}
 
 // Runs qinglan-edb on a record file; its standard output, or "" when it failed.
 std::string runEdb(const std::filesystem::path& file, const QStringList& command);

@@ -18,23 +18,6 @@ namespace {
 
 const QColor kBlue(0x1E, 0x5A, 0xC8);
 
-bool waitFor(const std::function<bool()>& pred, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms) return false;
-        QThread::msleep(150);
-    }
-    return true;
-}
-
-QString xdotool(const QStringList& args) {
-    QProcess p;
-    p.start("xdotool", args);
-    p.waitForFinished(5000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 QSize screenSize() {
     const QStringList parts = xdotool({"getdisplaygeometry"}).split(' ');
     return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
