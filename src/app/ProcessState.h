@@ -1,4 +1,6 @@
 #pragma once
+#include "app/StorePrefetch.h"
+
 #include <desktop/InMemoryLibrary.h>
 #include <settings/SettingsRecord.h>
 #include <settings/SettingsStore.h>
@@ -16,6 +18,9 @@ struct ProcessState {
 
     // Hosts the skin engine the player carries; mapped at start-up, never unloaded.
     desktop::InMemoryLibrary skinLibrary;
+
+    // The record files of a returning user, opened beside the toolkit's start-up.
+    StorePrefetch prefetch;
 
     // The settings file, opened at main-window creation, and its in-memory copy.
     std::unique_ptr<settings::SettingsStore> store;

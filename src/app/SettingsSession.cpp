@@ -14,6 +14,7 @@ std::vector<std::string> openSettings(const settings::Rect& workArea) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     state.store = std::make_unique<settings::SettingsStore>(folder, workArea);
+    if (auto opened = state.prefetch.takeSettings(folder)) state.store->adopt(std::move(*opened));
     std::vector<std::string> notices;
     const auto status = state.record.load(*state.store);
     if (!status.ok()) {

@@ -7,6 +7,7 @@
 
 #include <aplayer/Engine.h>
 #include <desktop/SkinEngine.h>
+#include <settings/StoreLocation.h>
 
 #include <QApplication>
 
@@ -48,6 +49,8 @@ int runPlayer(int argc, char** argv) {
 
     auto channel = platform::makeInstanceChannel(kWindowClass);
     if (decideStart(args, *channel) == StartDecision::HandedOver) return 0;
+
+    processState().prefetch.start(settings::dataDirectory(settings::programDirectory()));
 
     // The class part of the X11 WM_CLASS comes from the application name.
     QApplication::setApplicationName(kWindowClass);

@@ -121,6 +121,8 @@ void VideoListController::setUp(ui::CatalogueWindow* window) {
     });
 
     store_ = std::make_unique<medialist::ListStore>(dataFolder());
+    if (auto opened = processState().prefetch.takeList(dataFolder()))
+        store_->adopt(std::move(*opened));
     scan_ = std::make_unique<medialist::FolderScan>(
         medialist::FolderScan::Options{.listFile = store_->file()});
     connect(scan_.get(), &medialist::FolderScan::rowsFound, this,

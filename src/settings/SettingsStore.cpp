@@ -93,12 +93,24 @@ edb::Status SettingsStore::openLocked() {
     if (!r.setAsidePath.empty())
         notices_.push_back(setAsideNotice(file(), r.setAsidePath, r.openError));
     db_ = std::move(r.db);
-    // The settings live in the first record; a file without one (emptied by another tool) gets
-    // a fresh default record rather than failing every read.
+    return selectSettingsRecordLocked();
+}
+
+edb::Status SettingsStore::adopt(edb::RecordDatabase db) {
+    std::lock_guard lock(mutex_);
+    if (keptClosed_) return *keptClosed_;
+    if (db_.isOpen() || !db.isOpen()) return {};
+    db_ = std::move(db);
+    return selectSettingsRecordLocked();
+}
+
+// The settings live in the first record; a file without one (emptied by another tool) gets a
+// fresh default record rather than failing every read.
+edb::Status SettingsStore::selectSettingsRecordLocked() {
     auto count = db_.count();
     if (!count.ok()) return count.status();
     if (count.value() == 0)
-        return db_.append(toRecord(firstRunValues(workArea, specialFolderKind3())));
+        return db_.append(toRecord(firstRunValues(workArea_, specialFolderKind3())));
     return db_.goTo(1);
 }
 

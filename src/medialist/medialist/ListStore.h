@@ -26,6 +26,11 @@ public:
     std::filesystem::path file() const;
     edb::Status open();
     bool isOpen() const { return db_.isOpen(); }
+    // Takes a connection to this file opened elsewhere (a start-up thread), as open() would
+    // have; ignored when the store is already open.
+    void adopt(edb::RecordDatabase db) {
+        if (!db_.isOpen()) db_ = std::move(db);
+    }
 
     // Field 1 of every record, in file order.
     edb::Result<std::vector<std::string>> paths();

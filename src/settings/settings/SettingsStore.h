@@ -48,6 +48,9 @@ public:
     // Opens mote.edb (creating or recovering it as above). Does nothing when already open.
     edb::Status open();
     bool isOpen() const;
+    // Takes a connection to this store's file opened elsewhere (a start-up thread), as open()
+    // would have. Ignored when the store is already open or kept closed for the run.
+    edb::Status adopt(edb::RecordDatabase db);
     void close();
 
     // Closes the store and leaves the file alone until the store is destroyed: open(), read()
@@ -84,6 +87,7 @@ public:
 
 private:
     edb::Status openLocked();
+    edb::Status selectSettingsRecordLocked();
 
     mutable std::mutex mutex_;
     std::filesystem::path folder_;
