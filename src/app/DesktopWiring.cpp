@@ -7,7 +7,6 @@
 #include <settings/SettingsFields.h>
 #include <ui/CatalogueWindow.h>
 
-#include <cmath>
 #include <filesystem>
 
 namespace qinglan::app {
@@ -25,14 +24,7 @@ void applyAutostartSetting() {
 void wireDesktop(MainWindow& w, ui::HandlerTable& h) {
     h.add("openAboutWindow", [&w](UiEvent&) {
         w.sidePanelCheck();
-        auto* about = w.ownedWindows().open("AboutWindow");
-        auto* main = w.window();
-        if (!about || !main) return;
-        // Centred over the main window, also when that is the smaller one (offsets below 0).
-        const QRect m = main->frameGeometry();
-        const QRect a = about->frameGeometry();
-        about->move(m.left() + static_cast<int>(std::trunc((m.width() - a.width()) / 2.0)),
-                    m.top() + static_cast<int>(std::trunc((m.height() - a.height()) / 2.0)));
+        w.ownedWindows().open("AboutWindow");
     });
     h.add("setUpAboutWindow", [](UiEvent&) {});
 }

@@ -1,6 +1,7 @@
 // The skip window and the shared confirmation prompt.
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
+#include "app/VideoListController.h"
 #include "app/Wiring.h"
 
 #include <aplayer/Engine.h>
@@ -10,6 +11,7 @@
 #include <ui/Controls.h>
 #include <ui/Find.h>
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -69,14 +71,31 @@ void wireSkipWindow(MainWindow& w, ui::HandlerTable& h) {
     });
 }
 
+// The one prompt serves several askers; its mode says whose answer it is.
 void wirePrompt(MainWindow& w, ui::HandlerTable& h) {
     h.add("confirmPrompt", [&w](UiEvent& e) {
-        if (e.window->property("promptMode").toInt() == 2) {
+        switch (e.window->property("promptMode").toInt()) {
+        case VideoListController::kDeletePromptMode:
+            if (auto* list = VideoListController::of(w)) {
+                const auto* box = ui::find<QCheckBox>(e.window, u"选择框1");
+                list->confirmDelete(box && box->isChecked());
+            }
+            e.window->close();
+            break;
+        case kRestartPromptMode:
             e.window->close();
             w.shutdown(); // the close routine; the player does not start itself again
+            break;
+        default:
+            break;
         }
     });
-    h.add("cancelPrompt", [](UiEvent& e) { e.window->close(); });
+    h.add("cancelPrompt", [&w](UiEvent& e) {
+        const bool deleting =
+            e.window->property("promptMode").toInt() == VideoListController::kDeletePromptMode;
+        e.window->close();
+        if (deleting) w.sidePanelCheck();
+    });
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <ui/CatalogueWindow.h>
 #include <ui/Find.h>
 
-#include <QCheckBox>
 #include <QMenu>
 
 namespace qinglan::app {
@@ -57,27 +56,6 @@ void wireMediaList(MainWindow& w, ui::HandlerTable& h) {
     h.add("setLoopSequential", loopMode(medialist::LoopMode::Sequential));
     h.add("setLoopRandom", loopMode(medialist::LoopMode::Random));
     h.add("setLoopRepeatOne", loopMode(medialist::LoopMode::RepeatOne));
-
-    // The shared prompt acts on its mode; delete mode is the list's, the others stay as wired.
-    const ui::Handler* wired = h.find("confirmPrompt");
-    ui::Handler others = wired ? *wired : ui::Handler([](UiEvent&) {});
-    h.add("confirmPrompt", [controller, others](UiEvent& e) {
-        if (e.window->property("promptMode").toInt() != VideoListController::kDeletePromptMode) {
-            others(e);
-            return;
-        }
-        const auto* box = ui::find<QCheckBox>(e.window, u"选择框1");
-        controller->confirmDelete(box && box->isChecked());
-        e.window->close();
-    });
-    const ui::Handler* wiredCancel = h.find("cancelPrompt");
-    ui::Handler cancelOthers = wiredCancel ? *wiredCancel : ui::Handler([](UiEvent&) {});
-    h.add("cancelPrompt", [&w, cancelOthers](UiEvent& e) {
-        const bool deleteMode =
-            e.window->property("promptMode").toInt() == VideoListController::kDeletePromptMode;
-        cancelOthers(e);
-        if (deleteMode) w.sidePanelCheck();
-    });
 }
 
 void stepVideoList(MainWindow& w, ListStep step) {

@@ -135,8 +135,8 @@ void MainWindow::runCreationSequence() {
     restoreSavedGeometry();
     applyAutostartSetting();
     // The file types are applied by the desktop layer from the loaded settings when it
-    // provides them. Drops on the window and on the logo reach
-    // DropFile through the catalogue's drop target.
+    // provides them. Drops on the window and on the logo reach DropFile through the
+    // catalogue's drop target.
     putTrayIcon();
     // Items that need an open media start disabled. The main window is mapped first (still
     // transparent) so that window managers stack its companions above it.

@@ -4,6 +4,14 @@
 
 namespace qinglan::app {
 
+// Centred over the owner, also when that is the smaller one (offsets below 0); the division
+// truncates toward zero.
+void OwnedWindows::centreOverOwner(QWidget* window) const {
+    if (!owner_) return;
+    const QRect m = owner_->frameGeometry(), d = window->frameGeometry();
+    window->move(m.left() + (m.width() - d.width()) / 2, m.top() + (m.height() - d.height()) / 2);
+}
+
 ui::CatalogueWindow* OwnedWindows::open(const std::string& role) {
     if (auto it = open_.find(role); it != open_.end() && it->second) {
         it->second->show();
@@ -14,11 +22,11 @@ ui::CatalogueWindow* OwnedWindows::open(const std::string& role) {
     auto* window = ui::createWindow(role, handlers_, owner_).window;
     if (!window) return nullptr;
     open_[role] = window;
-    if (owner_) {
-        const QRect m = owner_->frameGeometry();
-        window->move(m.center() - QPoint(window->width() / 2, window->height() / 2));
-    }
+    // Placed before it shows, so it never flashes elsewhere, and again once shown, when the
+    // platform may know the frame around it.
+    centreOverOwner(window);
     window->show();
+    centreOverOwner(window);
     window->raise();
     return window;
 }

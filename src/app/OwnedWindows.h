@@ -27,6 +27,8 @@ public:
     ui::CatalogueWindow* find(QStringView role) const;
 
 private:
+    void centreOverOwner(QWidget* window) const;
+
     const ui::HandlerTable& handlers_;
     QWidget* owner_ = nullptr;
     std::map<std::string, QPointer<ui::CatalogueWindow>> open_;

@@ -19,8 +19,6 @@ namespace {
 
 using ui::UiEvent;
 
-constexpr int kRestartPromptMode = 2;
-
 void showRestartPrompt(MainWindow& w) {
     auto* prompt = w.ownedWindows().reopen("PromptWindow");
     if (!prompt) return;

@@ -36,6 +36,9 @@ void launchAddFilesProgram(MainWindow& main);
 // Writes or removes the start-with-the-session entry by field 132 of the loaded settings.
 void applyAutostartSetting();
 
+// The shared prompt's mode while it asks whether to end the player for a restart.
+inline constexpr int kRestartPromptMode = 2;
+
 // The settings menu items: the restart prompt while the files changed, otherwise the settings
 // window, told by field 167 whether it starts on the subtitle page.
 void openSettingsWindow(MainWindow& main, bool subtitlePage);
