@@ -86,6 +86,9 @@ void wirePrompt(MainWindow& w, ui::HandlerTable& h) {
             e.window->close();
             w.shutdown(); // the close routine; the player does not start itself again
             break;
+        case kTranscodeNamePromptMode:
+            e.window->close();
+            break;
         default:
             break;
         }

@@ -85,6 +85,7 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     wireMpris(*this, handlers_);
     wireMediaList(*this, handlers_);
     wireDesktop(*this, handlers_);
+    wireTranscode(*this, handlers_);
 }
 
 MainWindow::~MainWindow() {

@@ -25,6 +25,8 @@ void wireMpris(MainWindow& main, ui::HandlerTable& handlers);
 void wireMediaList(MainWindow& main, ui::HandlerTable& handlers);
 // The about window.
 void wireDesktop(MainWindow& main, ui::HandlerTable& handlers);
+// The transcode window and its start of a conversion.
+void wireTranscode(MainWindow& main, ui::HandlerTable& handlers);
 
 // The video list's play order: each picks a row by the loop mode and plays it.
 enum class ListStep { AtEnd, Next, Previous };
@@ -38,6 +40,8 @@ void applyAutostartSetting();
 
 // The shared prompt's mode while it asks whether to end the player for a restart.
 inline constexpr int kRestartPromptMode = 2;
+// The shared prompt's mode while it asks for the transcode output's name.
+inline constexpr int kTranscodeNamePromptMode = 3;
 
 // The settings menu items: the restart prompt while the files changed, otherwise the settings
 // window, told by field 167 whether it starts on the subtitle page.

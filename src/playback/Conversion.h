@@ -1,0 +1,44 @@
+#pragma once
+// What "开始转换" of the transcode window sends to the engine, as a pure list: the transcode
+// page's stored choices plus the window's three typed texts become (id, value) pairs in the
+// order the engine expects them. The engine converts the next media opened with them.
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qinglan::playback {
+
+// The output formats the engine writes, in the order the page lists them.
+std::span<const std::string_view> outputFormats();
+// Only exactly one of the sixteen names (lower case, no dot) counts.
+bool isOutputFormat(std::string_view name);
+
+// folder + "/" (unless the folder already ends with one) + name + "." + format. An empty folder
+// adds no separator, so the name stays a plain file name rather than one at the root.
+std::string outputFilePath(const std::string& folder, const std::string& name,
+                           const std::string& format);
+
+struct TypedConversion {
+    std::string startMs; // "开始时间：", as typed
+    std::string endMs;   // "结束时间：", as typed
+    std::string name;    // "视频名称："
+};
+
+struct EngineValue {
+    int id;
+    std::string value;
+    bool operator==(const EngineValue&) const = default;
+};
+
+struct ConversionSends {
+    bool askForName = false; // the name was empty: nothing is sent, the prompt asks for one
+    std::vector<EngineValue> values;
+};
+
+// setting(field) answers the loaded settings text of a field (135 to 153 are read).
+ConversionSends conversionSends(const std::function<std::string(int field)>& setting,
+                                const TypedConversion& typed);
+
+} // namespace qinglan::playback
