@@ -10,7 +10,9 @@
 #include <artwork/Artwork.h>
 #include <desktop/SkinEngine.h>
 #include <settings/SettingsActions.h>
+#include <playback/PlaybackRules.h>
 #include <settings/SettingsFields.h>
+#include <settingswindow/ApplyAllSettings.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
@@ -66,8 +68,15 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
         auto& state = processState();
         return settings::currentValue(state.record, state.store.get(), field).toText();
     };
-    // Filled by the settings catalogue and the video list as they are built.
-    hooks.applyAllSettings = [] {};
+    hooks.applyAllSettings = [this] {
+        const auto& controller = *playback_;
+        settingswindow::OpenMedia media{
+            .subtitleFile = controller.subtitleFile(),
+            .mediaStem = controller.mediaStem(),
+            .audio = playback::isAudioMedia(controller.openedMedia())};
+        for (const auto& v : settingswindow::applyAllSettings(processState().record, media))
+            engine_->APlayer_SetConfigA(v.id, v.value);
+    };
     hooks.advanceAtEnd = [this] { stepVideoList(*this, ListStep::AtEnd); };
     hooks.playPrevious = [this] { stepVideoList(*this, ListStep::Previous); };
     hooks.playNext = [this] { stepVideoList(*this, ListStep::Next); };
@@ -135,9 +144,8 @@ void MainWindow::runCreationSequence() {
     }
     restoreSavedGeometry();
     applyAutostartSetting();
-    // The file types are applied by the desktop layer from the loaded settings when it
-    // provides them. Drops on the window and on the logo reach DropFile through the
-    // catalogue's drop target.
+    applyFileAssociationSettings();
+    // Drops on the window and on the logo reach DropFile through the catalogue's drop target.
     putTrayIcon();
     // Items that need an open media start disabled. The main window is mapped first (still
     // transparent) so that window managers stack its companions above it.

@@ -37,6 +37,8 @@ int videoListSelectedRow(const MainWindow& main);
 void launchAddFilesProgram(MainWindow& main);
 // Writes or removes the start-with-the-session entry by field 132 of the loaded settings.
 void applyAutostartSetting();
+// Brings the desktop's file associations in line with the 18 check boxes of the loaded settings.
+void applyFileAssociationSettings();
 
 // The shared prompt's mode while it asks whether to end the player for a restart.
 inline constexpr int kRestartPromptMode = 2;

@@ -1,0 +1,312 @@
+#include "platform/linux/XdgFileAssociations.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qinglan::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Marks an entry as ours; an entry of that name without it was made by someone else.
+constexpr std::string_view kOwnerLine = "X-Qinglan-Associations=true";
+constexpr std::string_view kIconName = "qinglan";
+
+// The names freedesktop.org's shared MIME database gives these extensions.
+constexpr std::pair<std::string_view, std::string_view> kMimeTypes[] = {
+    {"avi", "video/x-msvideo"},
+    {"wmv", "video/x-ms-wmv"},
+    {"mpeg", "video/mpeg"},
+    {"mp4", "video/mp4"},
+    {"mov", "video/quicktime"},
+    {"mkv", "video/x-matroska"},
+    {"flv", "video/x-flv"},
+    {"f4v", "video/mp4"},
+    {"m4v", "video/mp4"},
+    {"rmvb", "application/vnd.rn-realmedia"},
+    {"rm", "application/vnd.rn-realmedia"},
+    {"3gp", "video/3gpp"},
+    {"dat", "video/mpeg"},
+    {"ape", "audio/x-ape"},
+    {"mts", "video/mp2t"},
+    {"mp3", "audio/mpeg"},
+    {"vob", "video/mpeg"},
+    {"flac", "audio/flac"},
+};
+
+fs::path homeOr(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value && *value && fs::path(value).is_absolute()) return value;
+    const char* home = std::getenv("HOME");
+    return fs::path(home ? home : "") / fallback;
+}
+
+std::string lowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// A path that cannot be written into a desktop entry line as it is.
+bool hasControlCharacter(const std::string& s) {
+    return std::any_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+// The escapes of a desktop entry's string values.
+std::string escapedString(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// Whole content, or nothing when the file exists and cannot be read.
+std::optional<std::string> readWhole(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(file, ec))) return std::string();
+    if (!fs::is_regular_file(file, ec)) return std::nullopt; // a folder, a dangling link
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return text.str();
+}
+
+// The file a path names once its symbolic links are followed, so that a list kept elsewhere
+// (a dotfiles folder) is edited there instead of being replaced by a copy.
+fs::path followLinks(fs::path file) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(file, ec); ++hops) {
+        const fs::path target = fs::read_symlink(file, ec);
+        if (ec) break;
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+// Written under a temporary name in the same folder and renamed over the old file: readers see
+// the old content or the new, never a part. The old file's permissions are kept.
+bool writeAtomically(const fs::path& target, const std::string& text) {
+    const fs::path file = followLinks(target);
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    std::string tmp = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat old {};
+    const mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t done = 0;
+    while (ok && done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(tmp.c_str(), file.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // The rename itself survives a crash once the folder is on disk.
+    const int dir = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+enum class Written { Unchanged, Changed, Failed };
+
+Written writeIfDifferent(const fs::path& file, const std::string& text) {
+    if (readWhole(file) == text) return Written::Unchanged;
+    return writeAtomically(file, text) ? Written::Changed : Written::Failed;
+}
+
+bool isOurEntry(const std::string& text) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        if (line == kOwnerLine) return true;
+    return false;
+}
+
+std::string desktopEntry(const std::string& program, const std::vector<std::string>& types,
+                         bool withIcon) {
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=青岚播放器\n";
+    text += "Exec=" + execValue(program) + " %f\n";
+    // Desktops hide an entry whose program has gone (a removed build, a moved folder), so the
+    // user's other choices take over again.
+    text += "TryExec=" + escapedString(program) + "\n";
+    if (withIcon) text += "Icon=" + std::string(kIconName) + "\n";
+    text += "Terminal=false\n"
+            "Categories=AudioVideo;Video;Player;\n"
+            "MimeType=";
+    for (const auto& type : types)
+        text += type + ";";
+    text += "\n";
+    text += kOwnerLine;
+    text += "\n";
+    return text;
+}
+
+std::optional<std::string> findOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream dirs(path ? path : "/usr/bin:/bin");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        if (dir.empty()) continue;
+        const fs::path candidate = fs::path(dir) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return std::nullopt;
+}
+
+void startDetached(const std::string& program, const std::vector<std::string>& arguments) {
+    QStringList args;
+    for (const auto& a : arguments)
+        args << QString::fromStdString(a);
+    QProcess::startDetached(QString::fromStdString(program), args);
+}
+
+} // namespace
+
+std::string_view mimeTypeOfExtension(std::string_view extension) {
+    for (const auto& [ext, type] : kMimeTypes)
+        if (ext == extension) return type;
+    return {};
+}
+
+std::string execValue(const std::string& program) {
+    static constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool quote = program.find_first_of(kReserved) != std::string::npos;
+    std::string arg;
+    for (char c : program) {
+        if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) arg += '\\';
+        if (c == '%') arg += '%';
+        arg += c;
+    }
+    // The Exec rules apply to the value after the string escapes are undone.
+    return escapedString(quote ? "\"" + arg + "\"" : arg);
+}
+
+XdgFileAssociations::XdgFileAssociations(Launcher launch)
+    : launch_(launch ? std::move(launch) : Launcher(startDetached)) {}
+
+fs::path XdgFileAssociations::desktopEntryPath() {
+    return homeOr("XDG_DATA_HOME", ".local/share") / "applications" / std::string(kDesktopId);
+}
+
+fs::path XdgFileAssociations::mimeAppsListPath() {
+    return homeOr("XDG_CONFIG_HOME", ".config") / "mimeapps.list";
+}
+
+fs::path XdgFileAssociations::iconPath(int side) {
+    const std::string size = std::to_string(side) + "x" + std::to_string(side);
+    return homeOr("XDG_DATA_HOME", ".local/share") / "icons" / "hicolor" / size / "apps" /
+           (std::string(kIconName) + ".png");
+}
+
+std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& program,
+                                                    std::span<const FileTypeChoice> choices) {
+    // Each MIME type once, in the order of its first extension; any extension asking for the
+    // player makes the type the player's.
+    std::vector<DefaultApplication> types;
+    for (const auto& choice : choices) {
+        const auto type = mimeTypeOfExtension(lowerAscii(choice.extension));
+        if (type.empty()) continue;
+        auto it = std::find_if(types.begin(), types.end(),
+                               [&](const auto& t) { return t.mimeType == type; });
+        if (it == types.end())
+            types.push_back({std::string(type), choice.associate});
+        else
+            it->first = it->first || choice.associate;
+    }
+
+    bool iconInstalled = false;
+    for (const auto& icon : program.icons) {
+        if (icon.side <= 0 || icon.png.empty()) continue;
+        iconInstalled =
+            writeIfDifferent(iconPath(icon.side), icon.png) != Written::Failed || iconInstalled;
+    }
+
+    // The entry: ours is rewritten when it differs; one of that name that someone else made is
+    // left as it is and still names the player.
+    const std::string exe = program.executable.string();
+    const fs::path entryPath = desktopEntryPath();
+    bool entryOk = false, entryChanged = false;
+    if (program.executable.is_absolute() && !hasControlCharacter(exe)) {
+        const auto existing = readWhole(entryPath);
+        if (existing && !existing->empty() && !isOurEntry(*existing)) {
+            entryOk = true;
+        } else if (existing) {
+            std::vector<std::string> names;
+            for (const auto& t : types)
+                names.push_back(t.mimeType);
+            const auto written =
+                writeIfDifferent(entryPath, desktopEntry(exe, names, iconInstalled));
+            entryOk = written != Written::Failed;
+            entryChanged = written == Written::Changed;
+        }
+    }
+
+    // Without a usable entry the player cannot be put first: those lists stay as they were.
+    std::vector<DefaultApplication> changes;
+    for (const auto& t : types)
+        if (!t.first || entryOk) changes.push_back(t);
+    bool listOk = false;
+    const fs::path list = mimeAppsListPath();
+    if (const auto text = readWhole(list)) {
+        const std::string edited = editDefaultApplications(*text, changes);
+        listOk = edited == *text || writeAtomically(list, edited);
+    }
+
+    const fs::path apps = entryPath.parent_path();
+    std::error_code ec;
+    if (entryOk && (entryChanged || !fs::exists(apps / "mimeinfo.cache", ec)))
+        if (const auto tool = findOnPath("update-desktop-database"))
+            launch_(*tool, {"-q", apps.string()});
+
+    std::vector<std::string> failed;
+    for (const auto& choice : choices) {
+        const auto type = mimeTypeOfExtension(lowerAscii(choice.extension));
+        bool ok = false;
+        if (!type.empty()) {
+            const auto it = std::find_if(types.begin(), types.end(),
+                                         [&](const auto& t) { return t.mimeType == type; });
+            ok = listOk && (!it->first || entryOk);
+        } else {
+            ok = !choice.associate; // nothing of ours can be listed for a type we cannot name
+        }
+        if (!ok) failed.push_back(choice.extension);
+    }
+    return failed;
+}
+
+std::unique_ptr<FileAssociations> makeFileAssociations() {
+    return std::make_unique<XdgFileAssociations>();
+}
+
+} // namespace qinglan::platform

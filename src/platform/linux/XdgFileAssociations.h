@@ -1,0 +1,74 @@
+#pragma once
+// File associations on an XDG desktop (freedesktop.org's desktop entries and MIME applications
+// lists), as read by GLib, KDE and xdg-utils:
+// - the desktop entry qinglan.desktop in $XDG_DATA_HOME/applications names the program, its
+//   icon and the MIME types it opens; the icon is installed under the hicolor theme of
+//   $XDG_DATA_HOME/icons as "qinglan";
+// - an associated MIME type has qinglan.desktop first in its list in the [Default Applications]
+//   group of $XDG_CONFIG_HOME/mimeapps.list, ahead of whatever the user chose before; a type
+//   not associated has only qinglan.desktop taken out of that list, so the earlier choice is the
+//   default again. Every other line and group of the file is kept as it was.
+// - Extensions sharing a MIME type: the type is associated when any of them asks for it (with
+//   the player's types: mpeg, vob and dat are video/mpeg; mp4, f4v and m4v video/mp4; rm and
+//   rmvb application/vnd.rn-realmedia). Associating mts also makes the player the default for
+//   .ts files, which the desktop files as video/mp2t too.
+// - update-desktop-database, when installed, refreshes the folder's MIME cache after the entry
+//   changed; it is started and not waited for.
+// ($XDG_DATA_HOME and $XDG_CONFIG_HOME fall back to ~/.local/share and ~/.config when unset or
+// not absolute.)
+
+#include "platform/FileAssociations.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace qinglan::platform {
+
+inline constexpr std::string_view kDesktopId = "qinglan.desktop";
+
+// The MIME type the desktop gives files of `extension` (lower case, no dot); "" for one we do
+// not know. A .dat file has no type in freedesktop.org's database; it is taken as the MPEG
+// program stream that a video CD's .dat files hold.
+std::string_view mimeTypeOfExtension(std::string_view extension);
+
+// The Exec value that starts `program` with one file. The path is quoted only when it holds a
+// character the desktop entry format reserves, because simple readers (xdg-mime among them)
+// take the first blank-separated word literally. A "%" is written "%%" as the format asks;
+// GLib (2.74) looks for the program before it undoes that, so GLib desktops do not start a
+// program whose path holds a "%".
+std::string execValue(const std::string& program);
+
+// One MIME type's wanted state in [Default Applications].
+struct DefaultApplication {
+    std::string mimeType;
+    bool first = false; // true: `desktopId` heads the list; false: `desktopId` is not in it
+};
+
+// `text` (the content of a mimeapps.list) with the lists of `changes` edited for `desktopId`.
+// Lines that need no change are kept byte for byte, a list left empty loses its line, and a
+// missing list or group is added.
+std::string editDefaultApplications(std::string_view text,
+                                    std::span<const DefaultApplication> changes,
+                                    std::string_view desktopId = kDesktopId);
+
+class XdgFileAssociations final : public FileAssociations {
+public:
+    // Starts a helper program and does not wait for it.
+    using Launcher =
+        std::function<void(const std::string& program, const std::vector<std::string>& arguments)>;
+    // The default launcher starts the helper detached.
+    explicit XdgFileAssociations(Launcher launch = {});
+
+    std::vector<std::string> apply(const AssociatedProgram& program,
+                                   std::span<const FileTypeChoice> choices) override;
+
+    static std::filesystem::path desktopEntryPath();
+    static std::filesystem::path mimeAppsListPath();
+    static std::filesystem::path iconPath(int side);
+
+private:
+    Launcher launch_;
+};
+
+} // namespace qinglan::platform

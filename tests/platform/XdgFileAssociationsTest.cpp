@@ -1,0 +1,288 @@
+// The XDG backend on temporary data and config folders, checked with the desktop's own tools:
+// desktop-file-validate, GLib's gio, xdg-mime and update-desktop-database.
+#include <platform/linux/XdgFileAssociations.h>
+
+#include "support/TempDataDir.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
+
+using namespace qinglan;
+using platform::FileTypeChoice;
+using platform::XdgFileAssociations;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+struct Tool {
+    int exitCode = -1;
+    std::string out;
+};
+
+Tool run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForFinished(20000)) return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()).trimmed().toStdString()};
+}
+
+QString q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// A stand-in for the player that records the arguments it was started with.
+fs::path fakeProgram(const fs::path& folder, const fs::path& log) {
+    const fs::path program = folder / "qinglan";
+    write(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + log.string() + "'\n");
+    fs::permissions(program, fs::perms::owner_all);
+    return program;
+}
+
+std::vector<FileTypeChoice> choices(std::initializer_list<std::pair<const char*, bool>> list) {
+    std::vector<FileTypeChoice> out;
+    for (const auto& [ext, on] : list)
+        out.push_back({ext, on});
+    return out;
+}
+
+std::string defaultFor(const char* mimeType) {
+    return run("xdg-mime", {"query", "default", mimeType}).out;
+}
+
+int filesIn(const fs::path& folder) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+// Runs update-desktop-database at once instead of detached, and counts the starts.
+struct Associations {
+    int launches = 0;
+    XdgFileAssociations backend{
+        [this](const std::string& program, const std::vector<std::string>& args) {
+            ++launches;
+            QStringList list;
+            for (const auto& a : args)
+                list << QString::fromStdString(a);
+            QProcess::execute(QString::fromStdString(program), list);
+        }};
+    std::vector<std::string> apply(const fs::path& program, std::vector<FileTypeChoice> c,
+                                   std::vector<platform::IconImage> icons = {}) {
+        return backend.apply({program, std::move(icons)}, c);
+    }
+};
+
+} // namespace
+
+TEST(XdgFileAssociations, TickedTypeIsOursAndUntickingRestoresTheEarlierDefault) {
+    test::TempDataDir dir;
+    const fs::path list = XdgFileAssociations::mimeAppsListPath();
+    EXPECT_EQ(list, dir.path() / "config" / "mimeapps.list");
+    EXPECT_EQ(XdgFileAssociations::desktopEntryPath(),
+              dir.path() / "data" / "applications" / "qinglan.desktop");
+    // The user's earlier choice: another player, with its own installed entry.
+    write(dir.path() / "data" / "applications" / "otherplayer.desktop",
+          "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\n"
+          "MimeType=video/x-msvideo;\n");
+    const std::string before = "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                               "[Default Applications]\nvideo/x-msvideo=otherplayer.desktop;\n"
+                               "audio/mpeg=otherplayer.desktop;\n";
+    write(list, before);
+    ASSERT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
+
+    const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
+    Associations a;
+    EXPECT_TRUE(a.apply(program, choices({{"avi", true}, {"mp3", false}})).empty());
+    EXPECT_EQ(read(list), "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                          "[Default Applications]\n"
+                          "video/x-msvideo=qinglan.desktop;otherplayer.desktop;\n"
+                          "audio/mpeg=otherplayer.desktop;\n");
+    EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
+    EXPECT_EQ(run("gio", {"mime", "video/x-msvideo"})
+                  .out.find("Default application for "
+                            "“video/x-msvideo”: qinglan.desktop"),
+              0u);
+    EXPECT_EQ(defaultFor("audio/mpeg"), "otherplayer.desktop");
+
+    EXPECT_TRUE(a.apply(program, choices({{"avi", false}, {"mp3", false}})).empty());
+    EXPECT_EQ(read(list), before);
+    EXPECT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
+    // The entry stays: the player is still one of the programs that can open the type.
+    EXPECT_TRUE(fs::exists(XdgFileAssociations::desktopEntryPath()));
+    EXPECT_EQ(filesIn(list.parent_path()), 1); // no temporary file left behind
+}
+
+TEST(XdgFileAssociations, TheEntryIsValidAndStartsTheProgramWithTheFile) {
+    test::TempDataDir dir;
+    // A folder name the entry format makes us quote and escape. (Not a "%": GLib looks for the
+    // program before it undoes the "%%", and finds none.)
+    const fs::path folder = dir.path() / "my $player's" / "青岚";
+    const fs::path log = dir.path() / "args";
+    const fs::path program = fakeProgram(folder, log);
+    Associations a;
+    EXPECT_TRUE(a.apply(program, choices({{"avi", true}, {"mkv", false}, {"flac", true}}),
+                        {{16, "icon16"}, {48, "icon48"}})
+                    .empty());
+    const fs::path entry = XdgFileAssociations::desktopEntryPath();
+    const Tool validate = run("desktop-file-validate", {q(entry)});
+    EXPECT_EQ(validate.exitCode, 0) << validate.out;
+    EXPECT_EQ(validate.out, "");
+    const std::string text = read(entry);
+    EXPECT_NE(text.find("\nName=青岚播放器\n"), std::string::npos);
+    EXPECT_NE(text.find("\nIcon=qinglan\n"), std::string::npos);
+    EXPECT_NE(text.find("\nMimeType=video/x-msvideo;video/x-matroska;audio/flac;\n"),
+              std::string::npos);
+    EXPECT_EQ(read(XdgFileAssociations::iconPath(48)), "icon48");
+    EXPECT_EQ(XdgFileAssociations::iconPath(48),
+              dir.path() / "data" / "icons" / "hicolor" / "48x48" / "apps" / "qinglan.png");
+
+    // GLib reads the Exec line back into the program and the opened file's path.
+    const fs::path media = dir.path() / "a film's (1).avi";
+    write(media, "");
+    const Tool launched = run("gio", {"launch", q(entry), q(media)});
+    ASSERT_EQ(launched.exitCode, 0) << launched.out;
+    const auto written = [&] {
+        const std::string text = read(log);
+        return !text.empty() && text.back() == '\n';
+    };
+    for (int i = 0; i < 200 && !written(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(read(log), media.string() + "\n");
+
+    // update-desktop-database filed the entry under its types; it runs again only when the
+    // entry changes.
+    EXPECT_EQ(a.launches, 1);
+    const std::string cache = read(entry.parent_path() / "mimeinfo.cache");
+    EXPECT_NE(cache.find("video/x-msvideo=qinglan.desktop;"), std::string::npos);
+    a.apply(program, choices({{"avi", true}, {"mkv", false}, {"flac", true}}),
+            {{16, "icon16"}, {48, "icon48"}});
+    EXPECT_EQ(a.launches, 1);
+    a.apply(dir.path() / "moved" / "qinglan", choices({{"avi", true}}));
+    EXPECT_EQ(a.launches, 2);
+    // Without icons the entry names none.
+    EXPECT_EQ(read(entry).find("Icon="), std::string::npos);
+}
+
+TEST(XdgFileAssociations, ExtensionsSharingAMimeTypeAreOursWhenAnyOfThemIsTicked) {
+    test::TempDataDir dir;
+    const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
+    Associations a;
+    const auto list = [] { return read(XdgFileAssociations::mimeAppsListPath()); };
+    a.apply(program, choices({{"mpeg", false}, {"dat", false}, {"vob", true}, {"mts", true}}));
+    EXPECT_EQ(list(), "[Default Applications]\n"
+                      "video/mpeg=qinglan.desktop;\n"
+                      "video/mp2t=qinglan.desktop;\n");
+    EXPECT_EQ(defaultFor("video/mpeg"), "qinglan.desktop");
+    a.apply(program, choices({{"mpeg", true}, {"dat", false}, {"vob", false}, {"mts", false}}));
+    EXPECT_EQ(list(), "[Default Applications]\nvideo/mpeg=qinglan.desktop;\n");
+    a.apply(program, choices({{"MP4", false},
+                              {"f4v", false},
+                              {"m4v", true},
+                              {"rm", false},
+                              {"rmvb", false},
+                              {"mpeg", false}}));
+    EXPECT_EQ(list(), "[Default Applications]\nvideo/mp4=qinglan.desktop;\n");
+    a.apply(program, choices({{"mp4", false}, {"m4v", false}}));
+    EXPECT_EQ(list(), "[Default Applications]\n");
+}
+
+TEST(XdgFileAssociations, FailuresAreReportedAndNothingIsDestroyed) {
+    test::TempDataDir dir;
+    const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
+    Associations a;
+    // A type nobody can name cannot be ours; taking it away has nothing to do.
+    EXPECT_EQ(a.apply(program, choices({{"xyz", true}, {"abc", false}, {"avi", true}})),
+              std::vector<std::string>{"xyz"});
+    // A program path the entry cannot hold (a relative one, a line break) puts nothing first,
+    // but still takes us out where asked.
+    EXPECT_EQ(a.apply("qinglan", choices({{"avi", true}, {"mkv", false}})),
+              std::vector<std::string>{"avi"});
+    EXPECT_EQ(a.apply(dir.path() / "new\nline", choices({{"avi", true}})),
+              std::vector<std::string>{"avi"});
+    EXPECT_NE(read(XdgFileAssociations::desktopEntryPath()).find(program.string()),
+              std::string::npos); // the earlier, good entry is kept
+
+    // A list that cannot be read is not replaced.
+    const fs::path list = XdgFileAssociations::mimeAppsListPath();
+    fs::remove(list);
+    fs::create_directories(list);
+    EXPECT_EQ(a.apply(program, choices({{"avi", true}, {"mkv", false}})),
+              (std::vector<std::string>{"avi", "mkv"}));
+    EXPECT_TRUE(fs::is_directory(list));
+}
+
+TEST(XdgFileAssociations, AnEntryOfOurNameThatSomeoneElseWroteIsKept) {
+    test::TempDataDir dir;
+    const fs::path entry = XdgFileAssociations::desktopEntryPath();
+    const std::string theirs = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/bin/true %f\n";
+    write(entry, theirs);
+    Associations a;
+    EXPECT_TRUE(
+        a.apply(fakeProgram(dir.path(), dir.path() / "args"), choices({{"avi", true}})).empty());
+    EXPECT_EQ(read(entry), theirs);
+    EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
+}
+
+TEST(XdgFileAssociations, TheListIsReplacedWholeThroughItsLinkAndKeepsItsPermissions) {
+    test::TempDataDir dir;
+    const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
+    // A list kept in a dotfiles folder and linked into place, readable by its owner only.
+    const fs::path kept = dir.path() / "dotfiles" / "mimeapps.list";
+    std::string filler = "[Added Associations]\n";
+    for (int i = 0; i < 20000; ++i)
+        filler += "application/x-type" + std::to_string(i) + "=some.desktop;\n";
+    const std::string head = "[Default Applications]\nvideo/x-msvideo=";
+    write(kept, filler + head + "vlc.desktop;\n");
+    ::chmod(kept.c_str(), 0600);
+    const fs::path list = XdgFileAssociations::mimeAppsListPath();
+    fs::create_symlink(kept, list);
+
+    // A reader that looks while the list is rewritten again and again sees the old list or the
+    // new one, whole, every time.
+    const std::string off = filler + head + "vlc.desktop;\n";
+    const std::string on = filler + head + "qinglan.desktop;vlc.desktop;\n";
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0}, reads{0};
+    std::thread reader([&] {
+        while (!done) {
+            const std::string seen = read(list);
+            if (seen != off && seen != on) ++torn;
+            ++reads;
+        }
+    });
+    Associations a;
+    for (int i = 0; i < 40; ++i)
+        a.apply(program, choices({{"avi", i % 2 == 0}}));
+    done = true;
+    reader.join();
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+
+    EXPECT_TRUE(fs::is_symlink(list));
+    EXPECT_EQ(read(kept), off);
+    struct stat st {};
+    ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(filesIn(kept.parent_path()), 1);
+}
