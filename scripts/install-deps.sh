@@ -21,6 +21,8 @@ PACKAGES=(
   dbus-daemon playerctl
   # the lock-key state in the hotkey tests (xset)
   x11-xserver-utils
+  # file associations: the desktop's own readers and checkers of desktop entries and mimeapps.list
+  xdg-utils desktop-file-utils libglib2.0-bin
 )
 
 missing=()
