@@ -4,15 +4,19 @@
 #include "app/ProcessState.h"
 #include "app/Wiring.h"
 
+#include <aplayer/Engine.h>
 #include <settings/SettingsFields.h>
+#include <settingswindow/SettingsWindow.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
 #include <ui/WindowFactory.h>
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace qinglan::app {
 namespace {
@@ -49,6 +53,22 @@ void openSettingsWindow(MainWindow& w, bool subtitlePage) {
 }
 
 void wireSettings(MainWindow& w, ui::HandlerTable& h) {
+    settingswindow::Services services;
+    services.store = [] { return processState().store.get(); };
+    services.send = [&w](int id, const std::string& value) {
+        w.engine().APlayer_SetConfigA(id, value);
+    };
+    services.setListOpacity = [&w](int opacity) {
+        if (auto* list = w.videoList()) list->setWindowOpacity(std::clamp(opacity, 0, 255) / 255.0);
+    };
+    services.chooseFile = [](QWidget* parent, const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, {}, {}, ui::toQtFilter(filter));
+    };
+    services.chooseFolder = [](QWidget* parent, const QString& title) {
+        return QFileDialog::getExistingDirectory(parent, title, {}, QFileDialog::ShowDirsOnly);
+    };
+    settingswindow::wireSettingsWindow(h, std::move(services));
+
     h.add("openSubtitleSettings", [&w](UiEvent&) { openSettingsWindow(w, true); });
     h.add("openSettingsWindow", [&w](UiEvent& e) {
         if (e.menuPath.value(0) == u"系统设置") w.sidePanelCheck(); // the tray's entry

@@ -72,6 +72,8 @@ public:
 
     const std::string& subtitleFile() const { return subtitleFile_; }
     const std::string& mediaStem() const { return mediaStem_; }
+    // The path or address of the last open.
+    const std::string& openedMedia() const { return opened_; }
     bool progressRunning() const { return progress_.isActive(); }
     // How long the on-screen text stays from now on, 0 when no hide is pending.
     int onScreenTextHoldMs() const { return osdHide_.isActive() ? osdHide_.interval() : 0; }

@@ -1,7 +1,8 @@
 // The settings window and its nine embedded pages. Every page shares one frame: a shape as tall
 // as the page's content that scrolls behind a 527-pixel viewport, a vertical scroll bar at its
 // right, and a last group " 默认值 " with the link that restores the page's defaults. The option
-// controls of the pages are added by the pages' own work.
+// controls come from the page's option rows (catalogue/pages).
+#include "ui/SettingsOptions.h"
 #include "ui/catalogue/Windows.h"
 
 #include <string_view>
@@ -33,12 +34,22 @@ void addPageFrame(std::vector<ControlDesign>& controls, const FrameLayout& f) {
                         .parent = f.defaultsGroup});
 }
 
+// The page's group boxes and labels, then every option row's controls.
+void addPageOptions(std::vector<ControlDesign>& controls, std::string_view role) {
+    const PageOptions* options = findPageOptions(role);
+    if (!options) return;
+    controls.insert(controls.end(), options->layout.begin(), options->layout.end());
+    for (const OptionRow& row : options->rows)
+        controls.insert(controls.end(), row.controls.begin(), row.controls.end());
+}
+
 WindowDesign page(std::string_view role, Size size, std::vector<ControlDesign> options = {}) {
     const PageFrame& f = *findPageFrame(role);
     WindowDesign design{.role = role, .size = size, .frame = Frame::Frameless};
     addPageFrame(design.controls, {0, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
     for (auto& c : options)
         design.controls.push_back(std::move(c));
+    addPageOptions(design.controls, role);
     return design;
 }
 
@@ -85,9 +96,9 @@ namespace catalogue {
 const WindowDesign& settingsWindow() {
     static const WindowDesign design = [] {
         WindowDesign s{.role = "SettingsWindow",
-                     .title = "系统设置",
-                     .size = {573, 555},
-                     .frame = Frame::Dialog};
+                       .title = "系统设置",
+                       .size = {573, 555},
+                       .frame = Frame::Dialog};
         // Navigation column: ten tabs on a group box whose caption edge sits above the window.
         s.controls.push_back({.name = "分组框5", .geometry = {0, -8, 152, 537}});
         for (const auto& t : settingsTabs())
@@ -98,6 +109,7 @@ const WindowDesign& settingsWindow() {
         // The lyrics page lives in the settings window itself, right of the navigation.
         const PageFrame& f = *findPageFrame("SettingsWindow");
         addPageFrame(s.controls, {152, f.shapeHeight, f.defaultsTop, f.defaultsGroup});
+        addPageOptions(s.controls, "SettingsWindow");
         s.controls.push_back({.name = "通用对话框1",
                               .geometry = {0, 0, 24, 24},
                               .caption =
@@ -150,34 +162,8 @@ const WindowDesign& screenshotPage() {
     return design;
 }
 
-// The association page is designed in full: 18 check boxes in three columns and six rows, in
-// the order the file types are processed at start. The box size and the group's extent are not
-// part of the design; they are chosen to hold the grid.
 const WindowDesign& associationPage() {
-    static const WindowDesign design = [] {
-        static constexpr std::string_view captions[] = {
-            " .avi",  " .wmv", " .mpeg", " .mp4", " .mov", " .mkv", " .flv", " .f4v", " .m4v",
-            " .rmvb", " .rm",  " .3gp",  " .dat", " .ape", " .mts", " .mp3", " .vob", " .flac",
-        };
-        static constexpr std::string_view names[] = {
-            "选择框1",  "选择框2",  "选择框3",  "选择框4",  "选择框5",  "选择框6",
-            "选择框7",  "选择框8",  "选择框9",  "选择框10", "选择框11", "选择框12",
-            "选择框13", "选择框14", "选择框15", "选择框16", "选择框17", "选择框18",
-        };
-        std::vector<ControlDesign> options;
-        options.push_back({.name = "分组框1",
-                           .geometry = {24, 24, 352, 272},
-                           .caption = " 文件关联 ",
-                           .parent = "外形框1"});
-        static constexpr int lefts[] = {24, 128, 232};
-        static constexpr int tops[] = {32, 72, 112, 152, 192, 232};
-        for (int i = 0; i < 18; ++i)
-            options.push_back({.name = names[i],
-                               .geometry = {lefts[i % 3], tops[i / 3], 88, 24},
-                               .caption = captions[i],
-                               .parent = "分组框1"});
-        return page("AssociationPage", {417, 528}, std::move(options));
-    }();
+    static const WindowDesign design = page("AssociationPage", {417, 528});
     return design;
 }
 

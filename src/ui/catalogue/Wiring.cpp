@@ -2,6 +2,7 @@
 // they run; one name may serve several controls (the event tells which control raised it).
 // An event without a row here does nothing.
 #include "ui/Catalogue.h"
+#include "ui/SettingsOptions.h"
 
 namespace qinglan::ui {
 
@@ -18,12 +19,57 @@ void addPageScrolling(std::vector<WiringRow>& rows, std::string_view window,
     rows.push_back({window, "超级链接框1", E::LeftPressed, "restorePageDefaults"});
 }
 
+// The option controls of a page reach the generic bindings; its group boxes refocus it.
+void addOptionRows(std::vector<WiringRow>& rows, std::string_view page) {
+    const PageOptions* options = findPageOptions(page);
+    if (!options) return;
+    for (const ControlDesign& c : options->layout)
+        if (kindOfName(c.name) == Kind::Group)
+            rows.push_back({page, c.name, E::LeftPressed, "refocusPage"});
+    for (const OptionRow& row : options->rows) {
+        for (const ControlDesign& c : row.controls) {
+            switch (row.binding) {
+            case Binding::RadioGroup:
+            case Binding::ExclusiveChecks:
+            case Binding::SingleCheck:
+                rows.push_back({page, c.name, E::Clicked, "storeOption"});
+                break;
+            case Binding::NamedList:
+            case Binding::NumberList:
+                rows.push_back({page, c.name, E::ItemChosen, "storeOption"});
+                rows.push_back({page, c.name, E::TextEdited, "checkListText"});
+                break;
+            case Binding::Slider:
+                rows.push_back({page, c.name, E::PositionChanged, "storeOption"});
+                break;
+            case Binding::Colour:
+                rows.push_back({page, c.name, E::ColourChosen, "storeOption"});
+                break;
+            case Binding::EditBox:
+                rows.push_back({page, c.name, E::TextChanged, "storeOption"});
+                break;
+            case Binding::FileButton:
+            case Binding::FolderButton:
+                rows.push_back({page, c.name, E::Clicked, "browseForOption"});
+                break;
+            case Binding::HotkeyBox:
+                rows.push_back({page, c.name, E::KeyPressed, "captureHotkey"});
+                rows.push_back({page, c.name, E::FocusLost, "releaseHotkeyBox"});
+                break;
+            case Binding::FixedKey:
+                break;
+            }
+        }
+    }
+}
+
 // A settings page window: created fills it, presses on its background refocus it.
 void addPage(std::vector<WiringRow>& rows, std::string_view page, bool rightPressDisables = true) {
     rows.push_back({page, "", E::Created, "fillPage"});
     rows.push_back({page, "", E::LeftPressed, "refocusPage"});
     rows.push_back({page, findPageFrame(page)->defaultsGroup, E::LeftPressed, "refocusPage"});
     addPageScrolling(rows, page, rightPressDisables);
+    addOptionRows(rows, page);
 }
 
 std::vector<WiringRow> buildTable() {
@@ -85,6 +131,7 @@ std::vector<WiringRow> buildTable() {
     for (const auto& tab : settingsTabs())
         r.push_back({"SettingsWindow", tab.label, E::LeftPressed, "showSettingsPage"});
     addPageScrolling(r, "SettingsWindow", true);
+    addOptionRows(r, "SettingsWindow");
 
     addPage(r, "SubtitlePage");
     addPage(r, "PicturePage");
@@ -95,10 +142,6 @@ std::vector<WiringRow> buildTable() {
     addPage(r, "TranscodePage");
     addPage(r, "ScreenshotPage");
     addPage(r, "AssociationPage");
-    r.push_back({"AssociationPage", "分组框1", E::LeftPressed, "refocusPage"});
-    for (const auto& c : findWindowDesign("AssociationPage")->controls)
-        if (kindOfName(c.name) == Kind::Check)
-            r.push_back({"AssociationPage", c.name, E::Clicked, "storeAssociation"});
 
     const std::vector<WiringRow> dialogs{
         {"NetworkOpenDialog", "", E::Created, "setUpNetworkOpenDialog"},

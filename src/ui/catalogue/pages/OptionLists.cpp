@@ -1,0 +1,126 @@
+// The fixed item lists of the settings pages, and the lookup of option rows by control.
+#include "ui/catalogue/pages/PageLayout.h"
+
+#include <deque>
+#include <mutex>
+
+namespace qinglan::ui {
+
+const std::vector<std::string_view>& fontNames() {
+    static const std::vector<std::string_view> names{
+        "@hakuyoxingshu7000",
+        "@SimSun-ExtB",
+        "@仿宋",
+        "@黑体",
+        "@楷体",
+        "@宋体",
+        "@微软雅黑",
+        "@新宋体",
+        "@叶根友毛笔行书2.0版",
+        "04b_21",
+        "Bookshelf Symbol 7",
+        "Calibri",
+        "Cambria",
+        "Cambria Math",
+        "Consolas",
+        "Georgia",
+        "hakuyoxingshu7000",
+        "MS Reference Specialty",
+        "MT Extra",
+        "Segoe UI Symbol",
+        "SimSun-ExtB",
+        "Symbol",
+        "Verdana",
+        "Webdings",
+        "Wingdings",
+        "仿宋",
+        "黑体",
+        "楷体",
+        "宋体",
+        "微软雅黑",
+        "新宋体",
+        "叶根友毛笔行书2.0版",
+    };
+    return names;
+}
+
+const std::vector<std::string_view>& rendererNames() {
+    static const std::vector<std::string_view> names{"覆盖模式(Overlay)", "未渲染(Renderless)",
+                                                     "增强型(EVR)", "增强自渲染(EVRCP)"};
+    return names;
+}
+
+const std::vector<std::string_view>& colourPairNames() {
+    static const std::vector<std::string_view> names{"红青", "青红", "黄蓝", "蓝黄",
+                                                     "绿紫", "紫绿", "红绿", "绿红",
+                                                     "绿蓝", "蓝绿", "红蓝", "蓝红"};
+    return names;
+}
+
+const std::vector<std::string_view>& vrDrawModeNames() {
+    static const std::vector<std::string_view> names{
+        "无效果",           "矩形全景左右",         "圆形半景外下内上", "圆形半景内下外上",
+        "矩形双目全景左右", "矩形双目立体全景左右", "圆形全景左右",     "圆形双目全景左右"};
+    return names;
+}
+
+const std::vector<std::string_view>& vrDrawModeValues() {
+    static const std::vector<std::string_view> values{"0", "1", "3", "4", "7", "9", "11", "15"};
+    return values;
+}
+
+const std::vector<std::string_view>& screenshotFormats() {
+    static const std::vector<std::string_view> formats{"bmp", "jpg", "png", "gif"};
+    return formats;
+}
+
+const std::vector<std::string_view>& transcodeFormats() {
+    static const std::vector<std::string_view> formats{"avi", "wmv", "mpeg", "mp4",  "mov", "mkv",
+                                                       "flv", "f4v", "m4v",  "rmvb", "rm",  "3gp",
+                                                       "dat", "ts",  "mts",  "vob"};
+    return formats;
+}
+
+namespace pages {
+
+std::vector<std::string_view> numberItems(int from, int to, int step, int skip) {
+    static std::mutex lock;
+    static std::deque<std::string> texts; // never shrinks: views into it stay valid
+    std::lock_guard guard(lock);
+    std::vector<std::string_view> out;
+    for (int n = from; n <= to; n += step) {
+        if (skip != 0 && n == skip) continue;
+        texts.push_back(std::to_string(n));
+        out.emplace_back(texts.back());
+    }
+    return out;
+}
+
+} // namespace pages
+
+const std::vector<const PageOptions*>& pageOptions() {
+    using namespace pages;
+    static const std::vector<const PageOptions*> all{
+        &lyricsOptions(),  &subtitleOptions(),    &pictureOptions(), &soundOptions(),
+        &generalOptions(), &screenshotOptions(),  &hotkeyOptions(),  &transcodeOptions(),
+        &vrOptions(),      &associationOptions(),
+    };
+    return all;
+}
+
+const PageOptions* findPageOptions(std::string_view role) {
+    for (const PageOptions* p : pageOptions())
+        if (p->role == role) return p;
+    return nullptr;
+}
+
+const OptionRow* findOptionRow(std::string_view role, std::string_view control) {
+    const PageOptions* page = findPageOptions(role);
+    if (!page) return nullptr;
+    for (const OptionRow& row : page->rows)
+        for (const ControlDesign& c : row.controls)
+            if (c.name == control) return &row;
+    return nullptr;
+}
+
+} // namespace qinglan::ui

@@ -1,0 +1,126 @@
+// The screenshot page and the hotkey page.
+#include "ui/catalogue/pages/PageLayout.h"
+
+namespace qinglan::ui::pages {
+
+const PageOptions& screenshotOptions() {
+    static const PageOptions page = [] {
+        PageOptions p{.role = "ScreenshotPage"};
+        GroupStack s;
+        auto& L = p.layout;
+        auto& R = p.rows;
+        using B = Binding;
+
+        L.push_back(s.group("分组框1", " 截图功能 ", 3));
+        L.push_back(at("标签1", "截图功能：", "分组框1", 16, 0));
+        R.push_back({.binding = B::RadioGroup,
+                     .controls = {at("单选框1", " 开启", "分组框1", 112, 0),
+                                  at("单选框2", " 关闭", "分组框1", 200, 0)},
+                     .fields = {154, 155}});
+        L.push_back(at("标签2", "截图尺寸：", "分组框1", 16, 1));
+        R.push_back({.binding = B::ExclusiveChecks,
+                     .controls = {at("选择框1", " 原始尺寸", "分组框1", 112, 1),
+                                  at("选择框2", " 自定义", "分组框1", 200, 1)},
+                     .fields = {156, 157},
+                     .sendZero = {703, 704},
+                     .rule = OptionRule::SizeBoxes,
+                     .partners = {"编辑框1", "编辑框2"}});
+        L.push_back(at("标签3", "宽度", "分组框1", 16, 2, 40));
+        R.push_back({.binding = B::EditBox,
+                     .controls = {at("编辑框1", {}, "分组框1", 64, 2, 96)},
+                     .fields = {158},
+                     .sendId = 703});
+        L.push_back(at("标签4", "高度", "分组框1", 184, 2, 40));
+        R.push_back({.binding = B::EditBox,
+                     .controls = {at("编辑框2", {}, "分组框1", 232, 2, 96)},
+                     .fields = {159},
+                     .sendId = 704});
+
+        L.push_back(s.group("分组框2", " 保持纵横比 ", 1));
+        R.push_back({.binding = B::RadioGroup,
+                     .controls = {at("单选框3", " 保持", "分组框2", 16, 0),
+                                  at("单选框4", " 不保持", "分组框2", 104, 0)},
+                     .fields = {160, 161},
+                     .sendId = 706,
+                     .sendValues = {"1", "0"}});
+
+        L.push_back(s.group("分组框3", " 画面质量 ", 1));
+        R.push_back({.binding = B::Slider,
+                     .controls = {slider("滑块条1", "分组框3", 16, 0, 1, 100, 320)},
+                     .fields = {162},
+                     .title = "系统设置 - 画面质量：",
+                     .unit = "%",
+                     .sendId = 708});
+
+        L.push_back(s.group("分组框4", " 输出格式 ", 2));
+        L.push_back(at("标签5", "格式", "分组框4", 16, 0, 40));
+        R.push_back({.binding = B::NamedList,
+                     .controls = {list("组合框1", "分组框4", 64, 0, screenshotFormats())},
+                     .fields = {163},
+                     .sendId = 707,
+                     .sendValues = {"1", "2", "3", "4"}});
+        L.push_back(at("标签6", "保存路径：", "分组框4", 16, 1, 72));
+        R.push_back({.binding = B::EditBox,
+                     .controls = {at("编辑框3", {}, "分组框4", 88, 1, 184)},
+                     .fields = {164}});
+        R.push_back({.binding = B::FolderButton,
+                     .controls = {at("按钮1", "保存", "分组框4", 280, 1, 56)},
+                     .fields = {164},
+                     .partners = {"编辑框3"}});
+        return p;
+    }();
+    return page;
+}
+
+const PageOptions& hotkeyOptions() {
+    static const PageOptions page = [] {
+        PageOptions p{.role = "HotkeyPage"};
+        GroupStack s;
+        auto& L = p.layout;
+        auto& R = p.rows;
+        L.push_back(s.group("分组框1", " 快捷键 ", 9));
+        struct Key {
+            std::string_view caption;
+            std::string_view fixedName; // empty: the user sets it
+            std::vector<int> fields;    // name, modifier 1, modifier 2, key code
+        };
+        const Key keys[] = {
+            {"播放/暂停", "空格", {}},
+            {"快进", "→", {}},
+            {"快退", "←", {}},
+            {"截图", {}, {192, 193, 194, 195}},
+            {"增音量", {}, {187, 60, 61, 62}},
+            {"减音量", {}, {188, 63, 176, 177}},
+            {"上一集", {}, {189, 178, 179, 180}},
+            {"下一集", {}, {190, 181, 182, 183}},
+            {"退出全屏", {}, {191, 184, 185, 186}},
+        };
+        static const std::vector<std::string> labels = [] {
+            std::vector<std::string> v;
+            for (int i = 1; i <= 9; ++i)
+                v.push_back("标签" + std::to_string(i));
+            return v;
+        }();
+        static const std::vector<std::string> boxes = [] {
+            std::vector<std::string> v;
+            for (int i = 1; i <= 9; ++i)
+                v.push_back("编辑框" + std::to_string(i));
+            return v;
+        }();
+        for (int i = 0; i < 9; ++i) {
+            const Key& k = keys[i];
+            L.push_back(at(labels[i], k.caption, "分组框1", 16, i, 80));
+            ControlDesign box = at(boxes[i], k.fixedName, "分组框1", 112, i, 200);
+            if (!k.fixedName.empty()) {
+                box.readOnly = true;
+                R.push_back({.binding = Binding::FixedKey, .controls = {box}});
+            } else {
+                R.push_back({.binding = Binding::HotkeyBox, .controls = {box}, .fields = k.fields});
+            }
+        }
+        return p;
+    }();
+    return page;
+}
+
+} // namespace qinglan::ui::pages
