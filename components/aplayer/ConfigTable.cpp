@@ -68,11 +68,25 @@ constexpr std::array kTable{
              "split screen: left half as decoded, right half with the enhancement of 305, a thin "
              "white divider",
              K::Applied},
-    ConfigId{308, "3D playback", "on/off", "stored; 3D drawing is not built yet", K::Stored},
-    ConfigId{310, "3D effect shown", "on/off", "stored", K::Stored},
+    ConfigId{308, "3D playback", "on/off",
+             "on: the anaglyph of 310..312 first in the video filter chain (FFmpeg's stereo3d "
+             "for the complementary pairs, a channel mask per view and an additive blend for the "
+             "others); off: the picture as decoded",
+             K::Applied},
+    ConfigId{310, "3D effect shown", "on/off",
+             "off: one view only, flat, no colour (the left or top half at the picture's shape; "
+             "a 2D picture as it is)",
+             K::Applied},
     ConfigId{311, "3D separation mode", "\"1\" virtual, \"2\" side by side, \"3\" top and bottom",
-             "stored", K::Stored},
-    ConfigId{312, "3D colour pair", "\"1\"..\"12\"", "stored", K::Stored},
+             "where the two views are: virtual makes the second from the picture shifted by 2 % "
+             "of its width",
+             K::Applied},
+    ConfigId{312, "3D colour pair", "\"1\"..\"12\" (red-cyan, cyan-red, yellow-blue, blue-yellow, "
+             "green-purple, purple-green, red-green, green-red, green-blue, blue-green, red-blue, "
+             "blue-red; left eye first)",
+             "each view drawn in its eye's colour channels; other numbers leave the picture as "
+             "decoded",
+             K::Applied},
     ConfigId{313, "OpenGL acceleration", "on/off",
              "off: the gpu renderers of 201 are replaced by x11 (applies with the next 201)",
              K::Applied},
@@ -185,16 +199,39 @@ constexpr std::array kTable{
     ConfigId{2110, "subtitle render mode",
              "\"0\" 2D, \"1\" side by side 3D, \"2\" top and "
              "bottom 3D",
-             "stored; 3D drawing is not built yet", K::Stored},
-    ConfigId{2402, "VR draw mode", "\"1\"..\"8\"", "stored; VR drawing is not built yet",
-             K::Stored},
-    ConfigId{2403, "VR view", "\"horizontal;vertical;distance\"", "stored", K::Stored},
-    ConfigId{2404, "VR device", "\"0\" none, \"1\" Oculus DK2", "stored", K::Stored},
-    ConfigId{2405, "VR frame interval", "ms", "stored", K::Stored},
+             "1, 2: the subtitle lines (sub-text, secondary-sub-text) drawn by the engine once in "
+             "each half of the picture, squeezed to the half, through an osd-overlay; mpv's own "
+             "drawing of them is off meanwhile",
+             K::Applied},
+    ConfigId{2402, "VR draw mode", "\"0\" none, \"1\", \"3\", \"4\", \"7\", \"9\", \"11\", \"15\"",
+             "FFmpeg's v360 first in the video filter chain, to a flat view: 1 equirectangular, "
+             "3/4 a 180 degree circle looking up/down, 7 two eyes' equirectangulars side by side "
+             "(one shown), 9 the same drawn for both eyes, 11 two circles front and back, 15 one "
+             "circle per eye; other numbers no effect. While on, a drag on the picture looks "
+             "around and the wheel zooms (never stored)",
+             K::Applied},
+    ConfigId{2403, "VR view", "\"horizontal;vertical;distance\"",
+             "yaw and pitch in degrees (right and up positive), horizontal field of view "
+             "2*atan(350/distance), 10..150 degrees (350.6 gives 90); resets the dragged view",
+             K::Applied},
+    ConfigId{2404, "VR device", "\"0\" none, \"1\" Oculus DK2",
+             "1: both eyes side by side (v360 out_stereo=sbs), 2407 chooses what shows", K::Applied},
+    ConfigId{2405, "VR frame interval", "ms, 0..100",
+             "the least time between two redraws of a dragged view: 0 follows every move "
+             "(smoothest look-around, most work), more keeps the video smooth on a slow machine",
+             K::Applied},
     ConfigId{2407, "VR monitor window", "\"0\" both eyes, \"1\" single panorama, \"2\" none",
-             "stored", K::Stored},
-    ConfigId{2408, "VR cover circle", "\"top;bottom;colour\"", "stored", K::Stored},
-    ConfigId{2410, "VR render quality", "percent", "stored", K::Stored},
+             "with 2404 = 1: both eye views, one flat view, or black", K::Applied},
+    ConfigId{2408, "VR cover circle", "\"top;bottom;colour\"",
+             "caps over the poles: top and bottom in percent of the way from the pole to the "
+             "horizon (0..100), drawn in the colour on the equirectangular picture (circles are "
+             "laid out as one first)",
+             K::Applied},
+    ConfigId{2410, "VR render quality", "percent",
+             "size of the flat view (360 lines at 0, 720 at 50, 1080 at 100) and its "
+             "interpolation (nearest below 34, bilinear below 67, bicubic): quality against time "
+             "per frame",
+             K::Applied},
 };
 
 } // namespace

@@ -46,6 +46,10 @@ inline constexpr int FlipVertical = 303;
 inline constexpr int RotateDegrees = 304;
 inline constexpr int Enhancement = 305;
 inline constexpr int Comparison = 306;
+inline constexpr int Stereo3d = 308;
+inline constexpr int Stereo3dEffect = 310;
+inline constexpr int Stereo3dLayout = 311;
+inline constexpr int Stereo3dPair = 312;
 inline constexpr int OpenGl = 313;
 inline constexpr int Avx2 = 314;
 inline constexpr int Sse2 = 315;
@@ -88,6 +92,13 @@ inline constexpr int SubtitlePos = 2107;
 inline constexpr int SubtitleFont = 2108;
 inline constexpr int Subtitle2Delay = 2109;
 inline constexpr int SubtitleRenderMode = 2110;
+inline constexpr int VrMode = 2402;
+inline constexpr int VrView = 2403;
+inline constexpr int VrDevice = 2404;
+inline constexpr int VrRedrawInterval = 2405;
+inline constexpr int VrMonitor = 2407;
+inline constexpr int VrCaps = 2408;
+inline constexpr int VrQuality = 2410;
 } // namespace cfg
 
 } // namespace qinglan::aplayer

@@ -24,7 +24,11 @@ bool MpvEngine::APlayer_SetConfigA(int id, const std::string& value) {
     if (id == cfg::ShotFile) // an action, not a setting: never re-applied later
         return takeScreenshot(value);
     if (!mpv_) return true;
-    return applyConfig(id, value);
+    bool ok = applyConfig(id, value);
+    // Subtitles drawn per half of a 3D picture take their look and place from these.
+    if (id == cfg::SubtitlePos || id == cfg::SubtitleFont || id == cfg::SubtitleRenderMode)
+        drawSubtitleHalves();
+    return ok;
 }
 
 bool MpvEngine::applyConfig(int id, const std::string& value) {
@@ -87,9 +91,21 @@ bool MpvEngine::applyConfig(int id, const std::string& value) {
     case Subtitle2File:
         return applySubtitleFile(id);
     case SubtitleShow:
-        return setFlag("sub-visibility", isOn(value));
     case Subtitle2Show:
-        return setFlag("secondary-sub-visibility", isOn(value));
+    case cfg::SubtitleRenderMode:
+        return applySubtitleVisibility();
+    case Stereo3d:
+    case Stereo3dEffect:
+    case Stereo3dLayout:
+    case Stereo3dPair:
+    case VrMode:
+    case VrDevice:
+    case VrMonitor:
+    case VrCaps:
+    case VrQuality:
+        return applyVideoFilters();
+    case VrView:
+        return applyPanoramaView();
     case SubtitleLanguage:
     case Subtitle2Language:
         return applyEmbeddedSubtitle(id);
@@ -181,6 +197,8 @@ bool MpvEngine::applyVideoFilters() {
     // The same chain again would only rebuild the filters for nothing (the player re-sends its
     // settings after every open).
     std::string chain = videoFilterChain(s);
+    if (std::string modes = pictureModeFilters(); !modes.empty())
+        chain = chain.empty() ? modes : modes + "," + chain;
     if (chain == videoFilters_) return true;
     if (!setProperty("vf", chain)) return false;
     videoFilters_ = chain;

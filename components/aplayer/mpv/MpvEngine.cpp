@@ -19,7 +19,15 @@ namespace {
 constexpr const char* kCodecMissingPrefix = "Failed to initialize a decoder for codec '";
 
 // Observed properties, told apart by their reply ids.
-enum : uint64_t { ObservePausedForCache = 1, ObserveCacheBuffering = 2, ObserveVideoOutput = 3 };
+enum : uint64_t {
+    ObservePausedForCache = 1,
+    ObserveCacheBuffering = 2,
+    ObserveVideoOutput = 3,
+    // What subtitles drawn per half of a 3D picture follow.
+    ObserveSubText = 4,
+    ObserveSecondarySubText = 5,
+    ObserveOsdDimensions = 6,
+};
 
 } // namespace
 
@@ -53,6 +61,7 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     window_->setGeometry(x, y, width, height);
     window_->setMessageCallback(message_);
     window_->setAboutToBeDestroyed([this] { destroyMpv(); });
+    installPanoramaPointer();
     window_->show();
 
     mpv_ = mpv_create();
@@ -116,6 +125,9 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     mpv_observe_property(mpv_, ObservePausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, ObserveCacheBuffering, "cache-buffering-state", MPV_FORMAT_INT64);
     mpv_observe_property(mpv_, ObserveVideoOutput, "current-vo", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, ObserveSubText, "sub-text", MPV_FORMAT_NONE);
+    mpv_observe_property(mpv_, ObserveSecondarySubText, "secondary-sub-text", MPV_FORMAT_NONE);
+    mpv_observe_property(mpv_, ObserveOsdDimensions, "osd-dimensions", MPV_FORMAT_NONE);
     mpv_set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
 
     // Values set before the engine existed take effect now.
@@ -197,6 +209,9 @@ void MpvEngine::handleEvent(const mpv_event& event) {
         } else if (event.reply_userdata == ObserveVideoOutput) {
             onVideoOutputChanged(p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data)
                                                                 : nullptr);
+        } else if (event.reply_userdata >= ObserveSubText &&
+                   event.reply_userdata <= ObserveOsdDimensions && subtitleHalvesOn()) {
+            drawSubtitleHalves();
         }
         break;
     }

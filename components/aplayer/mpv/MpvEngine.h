@@ -2,6 +2,9 @@
 // The engine on libmpv. Private to the component: the player sees only aplayer/Engine.h.
 #include "aplayer/Engine.h"
 #include "aplayer/MpvTranslate.h"
+#include "aplayer/PictureModeTranslate.h"
+
+#include <QElapsedTimer>
 
 #include <QObject>
 #include <QPointer>
@@ -46,6 +49,14 @@ public:
     // at what a configuration value did inside mpv.
     std::string mpvProperty(const char* name) const;
 
+    // The mouse on the picture while a panorama is shown (PictureModes.cpp): each move of a drag
+    // by (dx, dy) looks around, the wheel zooms. Each returns false (and does nothing) while no
+    // panorama is shown. The view is never stored: the next VR view value sent (2403) sets it
+    // again.
+    bool panoramaPointerDragged(int dx, int dy);
+    bool panoramaWheel(int delta);
+    ViewOffset panoramaOffset() const;
+
 private:
     // lifecycle and events (MpvEngine.cpp)
     void destroyMpv();
@@ -81,6 +92,17 @@ private:
     bool applyOnScreenText();
     bool applyTrackIndex(const char* property, int id);
     bool takeScreenshot(const std::string& path);
+
+    // picture modes (PictureModes.cpp)
+    PanoramaSettings panoramaSettingsNow() const;
+    bool panoramaShown() const;
+    std::string pictureModeFilters() const; // mpv vf items, first in the chain
+    bool applyPanoramaView();
+    void installPanoramaPointer(); // the video window's drags and wheel while a panorama shows
+    void redrawPanorama();
+    bool subtitleHalvesOn() const;
+    bool applySubtitleVisibility();
+    void drawSubtitleHalves();
 
     // small mpv helpers
     bool setProperty(const char* name, const std::string& value);
@@ -120,6 +142,12 @@ private:
     std::map<std::string, long long> externalSubtitles_; // path -> mpv track id
     bool pausedForCache_ = false;
     int cachePercent_ = 100;
+
+    ViewOffset panoramaOffset_; // what the mouse added to the sent view
+    QElapsedTimer panoramaRedrawClock_;
+    bool panoramaRedrawPending_ = false;
+    bool subtitleHalvesDrawn_ = false;
+    static constexpr int kSubtitleHalvesOverlay = 2; // osd-overlay id (1 is the on-screen text)
 };
 
 } // namespace qinglan::aplayer
