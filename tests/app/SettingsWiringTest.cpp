@@ -1,0 +1,95 @@
+// The settings window in the player: a second after an open the engine gets exactly the stored
+// options' sequence, and the window's controls reach the player's engine at once.
+#include "app/MainWindow.h"
+#include "app/ProcessState.h"
+#include "support/TempDataDir.h"
+
+#include <aplayer/FakeEngine.h>
+#include <settingswindow/ApplyAllSettings.h>
+#include <settingswindow/SettingsWindow.h>
+#include <ui/Controls.h>
+#include <ui/Find.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QSlider>
+#include <gtest/gtest.h>
+
+using namespace qinglan;
+using app::processState;
+
+namespace {
+
+struct SettingsInPlayer : ::testing::Test {
+    test::TempDataDir data;
+    aplayer::FakeEngine* engine = nullptr;
+    std::unique_ptr<app::MainWindow> window;
+
+    void SetUp() override {
+        auto& s = processState();
+        s.currentMedia.clear();
+        s.store.reset();
+        s.record = {};
+        s.fileConfigChanged = false;
+        auto fake = std::make_unique<aplayer::FakeEngine>();
+        engine = fake.get();
+        window = std::make_unique<app::MainWindow>(std::move(fake));
+        window->create();
+    }
+    void TearDown() override {
+        window.reset();
+        processState().store.reset();
+    }
+    static void waitMs(int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+};
+
+TEST_F(SettingsInPlayer, ASecondAfterAnOpenTheEngineGetsTheStoredOptionsInOrder) {
+    auto& s = processState();
+    ASSERT_TRUE(
+        s.store->writeFields({{98, "0"}, {99, "1"}, {73, "1"}, {74, "0"}, {77, "蓝黄"}}).ok());
+    ASSERT_TRUE(s.record.load(*s.store).ok());
+    window->playback().openAndPlay("/music/歌.mp3");
+    engine->clearCalls();
+    waitMs(1300);
+
+    std::vector<std::pair<int, std::string>> expected;
+    for (const auto& v :
+         settingswindow::applyAllSettings(s.record, {.mediaStem = "/music/歌.", .audio = true}))
+        expected.emplace_back(v.id, v.value);
+    EXPECT_EQ(engine->configSequence(), expected);
+    EXPECT_EQ(engine->configSent(1305).back(), "/music/歌.lrc");
+    EXPECT_EQ(engine->configSent(404).back(), "1");
+    EXPECT_EQ(engine->configSent(312).back(), "4");
+}
+
+TEST_F(SettingsInPlayer, TheWindowOpensCentredAndItsControlsReachTheEngineAtOnce) {
+    window->window()->setGeometry(100, 80, 900, 700);
+    (*window->handlers().find("openSettingsWindow"))(*std::make_unique<ui::UiEvent>());
+    auto* settings = window->companion("SettingsWindow");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(settings->isModal());
+    const QRect main = window->window()->frameGeometry();
+    EXPECT_EQ(settings->frameGeometry().left(),
+              main.left() + (main.width() - settings->frameGeometry().width()) / 2);
+
+    emit ui::control<ui::ClickableLabel>(settings, u"标签26").leftPressed(); // 声  音
+    auto* page = settingswindow::embeddedPage(settings);
+    ASSERT_NE(page, nullptr);
+    engine->clearCalls();
+    ui::control<QRadioButton>(page, u"单选框2").click(); // 左声道
+    EXPECT_EQ(engine->configSent(404), std::vector<std::string>{"1"});
+    EXPECT_EQ(processState().store->read(99).value().toText(), "1");
+
+    // The loaded settings follow when the window goes.
+    EXPECT_FALSE(processState().record.isOn(99));
+    delete settings;
+    EXPECT_TRUE(processState().record.isOn(99));
+}
+
+} // namespace
