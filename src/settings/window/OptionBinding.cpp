@@ -194,7 +194,11 @@ public:
         : QObject(box),
           capture(
               {f[0], f[1], f[2], f[3]},
-              [&c](int field, const settings::SettingsValue& v) { c.write(field, v); },
+              // Filling the box runs the same step as typing into it; a value the file
+              // already holds is not written again (each write is a committed transaction).
+              [&c](int field, const settings::SettingsValue& v) {
+                  if (c.read(field) != v.toText()) c.write(field, v);
+              },
               [box](const std::string& text) {
                   setTextQuietly(box, QString::fromStdString(text));
               }) {
@@ -216,6 +220,16 @@ CaptureHolder* captureOf(QLineEdit* box) {
 void fillPage(const Context& c, CatalogueWindow* w) {
     const auto* options = ui::findPageOptions(w->role().toStdString());
     if (!options || !c.store()) return;
+    // One read of the whole record instead of one per field.
+    const auto all = c.store()->readAll();
+    if (!all.ok()) return;
+    struct Snapshot {
+        const std::vector<settings::SettingsValue>& values;
+        std::string read(int f) const {
+            return f >= 1 && f <= static_cast<int>(values.size()) ? values[f - 1].toText()
+                                                                  : std::string();
+        }
+    } snap{all.value()};
     for (const OptionRow& row : options->rows) {
         const auto& first = row.controls.front();
         switch (row.binding) {
@@ -223,7 +237,7 @@ void fillPage(const Context& c, CatalogueWindow* w) {
         case Binding::ExclusiveChecks:
         case Binding::SingleCheck:
             for (std::size_t i = 0; i < row.controls.size() && i < row.fields.size(); ++i)
-                if (c.read(row.fields[i]) == "1")
+                if (snap.read(row.fields[i]) == "1")
                     if (auto* b = controlOf<QAbstractButton>(w, row.controls[i].name)) {
                         const QSignalBlocker quiet(b);
                         b->setChecked(true);
@@ -233,7 +247,7 @@ void fillPage(const Context& c, CatalogueWindow* w) {
         case Binding::NumberList:
             if (auto* combo = controlOf<QComboBox>(w, first.name)) {
                 const QSignalBlocker quiet(combo);
-                const QString text = QString::fromStdString(c.read(row.fields.front()));
+                const QString text = QString::fromStdString(snap.read(row.fields.front()));
                 const int index = combo->findText(text);
                 combo->setCurrentIndex(index);
                 combo->setEditText(text);
@@ -243,23 +257,23 @@ void fillPage(const Context& c, CatalogueWindow* w) {
         case Binding::Slider:
             if (auto* slider = controlOf<QSlider>(w, first.name)) {
                 const QSignalBlocker quiet(slider);
-                slider->setValue(settings::SettingsValue(c.read(row.fields.front())).toInt());
+                slider->setValue(settings::SettingsValue(snap.read(row.fields.front())).toInt());
             }
             break;
         case Binding::Colour:
             if (auto* picker = controlOf<ui::ColourPicker>(w, first.name))
                 picker->setColorRef(static_cast<unsigned>(
-                    settings::SettingsValue(c.read(row.fields.front())).toInt()));
+                    settings::SettingsValue(snap.read(row.fields.front())).toInt()));
             break;
         case Binding::EditBox:
             setTextQuietly(controlOf<QLineEdit>(w, first.name),
-                           QString::fromStdString(c.read(row.fields.front())));
+                           QString::fromStdString(snap.read(row.fields.front())));
             break;
         case Binding::HotkeyBox:
             if (auto* box = controlOf<QLineEdit>(w, first.name)) {
                 auto* holder = captureOf(box);
                 if (!holder) holder = new CaptureHolder(box, c, row.fields);
-                holder->capture.fill(c.read(row.fields.front()));
+                holder->capture.fill(snap.read(row.fields.front()));
             }
             break;
         case Binding::FileButton:
@@ -270,19 +284,19 @@ void fillPage(const Context& c, CatalogueWindow* w) {
         // Rules that depend on the stored choice.
         switch (row.rule) {
         case OptionRule::LyricsBackground:
-            if (c.read(row.fields[0]) == "1") {
+            if (snap.read(row.fields[0]) == "1") {
                 setReadOnly(w, row.partners[1], true);
                 setEnabled(w, row.partners[2], false);
             }
-            if (c.read(row.fields[1]) == "1") setEnabled(w, row.partners[0], false);
+            if (snap.read(row.fields[1]) == "1") setEnabled(w, row.partners[0], false);
             break;
         case OptionRule::Ac3Rows:
             for (auto name : row.partners)
-                setEnabled(w, name, c.read(row.fields[0]) == "1");
+                setEnabled(w, name, snap.read(row.fields[0]) == "1");
             break;
         case OptionRule::SizeBoxes:
             for (auto name : row.partners)
-                setReadOnly(w, name, c.read(row.fields[0]) == "1");
+                setReadOnly(w, name, snap.read(row.fields[0]) == "1");
             break;
         default:
             break;
