@@ -21,6 +21,9 @@ PACKAGES=(
   dbus-daemon playerctl
   # the lock-key state in the hotkey tests (xset)
   x11-xserver-utils
+  # iconv and its GB18030 and Big5 converters: the lyric reader decodes with them, the lyric
+  # tests make their fixtures with them
+  libc-bin libc6
   # file associations: the desktop's own readers and checkers of desktop entries and mimeapps.list
   xdg-utils desktop-file-utils libglib2.0-bin
 )

@@ -5,6 +5,7 @@
 #include "ScreenshotWriter.h"
 #include "VideoWindow.h"
 #include "aplayer/ConfigTable.h"
+#include "lyrics/LyricsView.h"
 
 #include <QString>
 
@@ -138,6 +139,24 @@ bool MpvEngine::applyConfig(int id, const std::string& value) {
     case OsdText:
     case OsdOutline:
         return applyOnScreenText();
+    case LyricsShow:
+    case LyricsInterval:
+    case LyricsFile:
+    case LyricsBackColour:
+    case LyricsBackPicture:
+    case LyricsBackFit:
+    case LyricsFont:
+    case LyricsTextColour:
+    case LyricsHighlight:
+    case LyricsBorder:
+    case LyricsBorderColour:
+    case LyricsFade:
+    case LyricsAnimation:
+    case LyricsOffset:
+    case LyricsDrag:
+    case LyricsAlign:
+        if (lyrics_) lyrics_->setConfig(id, value);
+        return true;
     default:
         return true; // stored only (see the table)
     }

@@ -2,6 +2,7 @@
 
 #include "VideoWindow.h"
 #include "aplayer/ConfigTable.h"
+#include "lyrics/LyricsView.h"
 
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -63,6 +64,19 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     window_->setAboutToBeDestroyed([this] { destroyMpv(); });
     installPanoramaPointer();
     window_->show();
+    lyrics_ = std::make_unique<lyrics::LyricsView>(
+        window_, lyrics::LyricsView::Host{
+                     [this] { return APlayer_GetPosition(); },
+                     [this] {
+                         return loaded_ && (isSoundOnlyFileName(mediaPath_) || !hasVideoTrack());
+                     },
+                     [this](int ms) {
+                         // The line released on must be the one that plays: an exact seek,
+                         // not the nearest place mpv finds fast.
+                         if (!mpv_ || !loaded_) return;
+                         const std::string t = std::to_string(std::max(ms, 0) / 1000.0);
+                         command({"seek", t.c_str(), "absolute+exact"});
+                     }});
 
     mpv_ = mpv_create();
     if (!mpv_) return false;

@@ -20,6 +20,9 @@ struct mpv_event;
 namespace qinglan::aplayer {
 
 class VideoWindow;
+namespace lyrics {
+class LyricsView;
+}
 
 class MpvEngine final : public Engine {
 public:
@@ -142,6 +145,8 @@ private:
     std::map<std::string, long long> externalSubtitles_; // path -> mpv track id
     bool pausedForCache_ = false;
     int cachePercent_ = 100;
+    // Drawn over the window while an audio media is open (ids 1302-1328).
+    std::unique_ptr<lyrics::LyricsView> lyrics_;
 
     ViewOffset panoramaOffset_; // what the mouse added to the sent view
     QElapsedTimer panoramaRedrawClock_;
