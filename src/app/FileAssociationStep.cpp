@@ -10,8 +10,11 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QThreadPool>
 
 #include <filesystem>
+#include <map>
+#include <string>
 
 namespace qinglan::app {
 
@@ -33,14 +36,21 @@ std::vector<platform::IconImage> programIcons() {
 
 } // namespace
 
+// Nothing of it shows in the player's windows, and drawing the icons and syncing the files
+// takes longer than a frame: it runs beside the start-up, from the check boxes as loaded now.
+// The application's thread pool is waited for at exit, so a write is never cut off.
 void applyFileAssociationSettings() {
     std::error_code ec;
     const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return;
-    const auto associations = platform::makeFileAssociations();
-    const auto& record = processState().record;
-    desktop::applyFileTypeSettings(*associations, {program, programIcons()},
-                                   [&record](int field) { return record.text(field); });
+    std::map<int, std::string> boxes;
+    for (const auto& type : desktop::fileTypes())
+        boxes[type.field] = processState().record.text(type.field);
+    QThreadPool::globalInstance()->start([program, boxes] {
+        const auto associations = platform::makeFileAssociations();
+        desktop::applyFileTypeSettings(*associations, {program, programIcons()},
+                                       [&boxes](int field) { return boxes.at(field); });
+    });
 }
 
 } // namespace qinglan::app
