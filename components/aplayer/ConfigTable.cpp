@@ -14,7 +14,9 @@ constexpr std::array kTable{
     ConfigId{4, "media loaded", "read: the open media's path; empty while nothing is loaded",
              "set from file-loaded until the end, an error or APlayer_Close", K::Read},
     ConfigId{6, "processing mode", "\"1\" play, \"2\" format conversion, \"3\" transcode",
-             "stored; capture and transcode are not built yet", K::Stored},
+             "\"2\"/\"3\": an open writes 804 instead of playing (processing/, not mpv); "
+             "any other value cancels a running conversion and removes its partial output",
+             K::Applied},
     ConfigId{7, "play result",
              "read: \"\" nothing opened (or closed), \"1\" open and not finished, \"0\" played "
              "to its natural end (or to the end position 103), \"2\" failed to open or decode",
@@ -30,7 +32,8 @@ constexpr std::array kTable{
     ConfigId{103, "end position",
              "ms; negative = that many ms before the media's own end; empty or \"0\" = no end",
              "end option of every later open (stays until changed); an end at or before the start "
-             "is dropped once the duration is known, so the media is played whole",
+             "is dropped once the duration is known, so the media is played whole; while 6 is "
+             "\"2\"/\"3\" a conversion with an end before its start fails instead",
              K::Applied},
     ConfigId{201, "renderer", "\"1\" Overlay, \"2\" Renderless, \"3\" EVR, \"4\" EVRCP",
              "vo = xv,x11 / x11 / gpu,x11 / gpu-next,gpu,x11 (first that works); takes effect at "
@@ -81,7 +84,8 @@ constexpr std::array kTable{
              "where the two views are: virtual makes the second from the picture shifted by 2 % "
              "of its width",
              K::Applied},
-    ConfigId{312, "3D colour pair", "\"1\"..\"12\" (red-cyan, cyan-red, yellow-blue, blue-yellow, "
+    ConfigId{312, "3D colour pair",
+             "\"1\"..\"12\" (red-cyan, cyan-red, yellow-blue, blue-yellow, "
              "green-purple, purple-green, red-green, green-red, green-blue, blue-green, red-blue, "
              "blue-red; left eye first)",
              "each view drawn in its eye's colour channels; other numbers leave the picture as "
@@ -143,16 +147,23 @@ constexpr std::array kTable{
     ConfigId{707, "screenshot format", "\"1\" bmp, \"2\" jpg, \"3\" png, \"4\" gif", "used by 702",
              K::Applied},
     ConfigId{708, "screenshot quality", "1..100", "JPEG quality of 702", K::Applied},
-    ConfigId{803, "output format", "format name such as \"mp4\"", "stored; transcode not built",
-             K::Stored},
-    ConfigId{804, "output file", "path", "stored", K::Stored},
-    ConfigId{901, "output width", "pixels; \"0\" = source", "stored", K::Stored},
-    ConfigId{902, "output height", "pixels; \"0\" = source", "stored", K::Stored},
-    ConfigId{903, "output keeps aspect", "on/off", "stored", K::Stored},
-    ConfigId{905, "output audio track", "index", "stored", K::Stored},
-    ConfigId{906, "output subtitle language", "index", "stored", K::Stored},
+    ConfigId{803, "output format", "one of the sixteen names such as \"mp4\"",
+             "the container and its codecs (processing/OutputFormats.cpp)", K::Applied},
+    ConfigId{804, "output file", "path",
+             "written at the end under the next free name; a temporary file until then",
+             K::Applied},
+    ConfigId{901, "output width", "pixels; \"0\" = source", "transcode only", K::Applied},
+    ConfigId{902, "output height", "pixels; \"0\" = source", "transcode only", K::Applied},
+    ConfigId{903, "output keeps aspect", "\"0\" stretches, else fit inside and pad black",
+             "transcode only", K::Applied},
+    ConfigId{905, "output audio track", "index among the media's audio tracks",
+             "a missing index takes the first", K::Applied},
+    ConfigId{906, "output subtitle language", "index among the media's subtitle tracks",
+             "a text subtitle of that index is drawn in (transcode only)", K::Applied},
     ConfigId{907, "output black border", "pixels; sent four times: top, bottom, left, right",
-             "stored (the last value is read back)", K::Stored},
+             "cut off the source before scaling (transcode only); the four values after 905 "
+             "or 906 are the four edges in that order (the last value is read back)",
+             K::Applied},
     ConfigId{1302, "lyrics shown", "on/off",
              "while an audio media is open, the lyrics of 1305 drawn over the video window in "
              "place of the logo (lyrics/LyricsView.h); off or no readable file: nothing of them",
@@ -236,7 +247,8 @@ constexpr std::array kTable{
              "2*atan(350/distance), 10..150 degrees (350.6 gives 90); resets the dragged view",
              K::Applied},
     ConfigId{2404, "VR device", "\"0\" none, \"1\" Oculus DK2",
-             "1: both eyes side by side (v360 out_stereo=sbs), 2407 chooses what shows", K::Applied},
+             "1: both eyes side by side (v360 out_stereo=sbs), 2407 chooses what shows",
+             K::Applied},
     ConfigId{2405, "VR frame interval", "ms, 0..100",
              "the least time between two redraws of a dragged view: 0 follows every move "
              "(smoothest look-around, most work), more keeps the video smooth on a slow machine",

@@ -57,6 +57,8 @@ public:
     QMenu* menu(const char* name) const;
     playback::PlaybackController& playback() { return *playback_; }
     aplayer::Engine& engine() { return *engine_; }
+    // nullptr once the engine has gone, in the teardown before the owned windows go.
+    aplayer::Engine* engineIfPresent() const { return engine_.get(); }
     const ui::HandlerTable& handlers() const { return handlers_; }
 
     // Frame operations (MainWindowFrame.cpp).

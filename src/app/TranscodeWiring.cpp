@@ -59,8 +59,11 @@ void wireTranscode(MainWindow& w, ui::HandlerTable& h) {
         for (const auto& [id, value] : sends.values)
             w.engine().APlayer_SetConfigA(id, value);
     });
-    h.add("returnEngineToPlayMode",
-          [&w](UiEvent&) { w.engine().APlayer_SetConfigA(aplayer::cfg::ProcessingMode, "1"); });
+    // Also when the main window goes with this window open: by then the engine may be gone.
+    h.add("returnEngineToPlayMode", [&w](UiEvent&) {
+        if (auto* engine = w.engineIfPresent())
+            engine->APlayer_SetConfigA(aplayer::cfg::ProcessingMode, "1");
+    });
 }
 
 } // namespace qinglan::app

@@ -22,6 +22,7 @@ namespace qinglan::aplayer {
 
 bool MpvEngine::APlayer_SetConfigA(int id, const std::string& value) {
     config_[id] = value;
+    onProcessingConfig(id, value);
     if (id == cfg::ShotFile) // an action, not a setting: never re-applied later
         return takeScreenshot(value);
     if (!mpv_) return true;

@@ -39,6 +39,7 @@ std::unique_ptr<Engine> createMpvEngine(const MpvEngineOptions& options) {
 MpvEngine::MpvEngine(MpvEngineOptions options) : options_(std::move(options)) {}
 
 MpvEngine::~MpvEngine() {
+    processor_.reset();
     destroyMpv();
     delete window_.data();
 }
@@ -330,6 +331,8 @@ void MpvEngine::APlayer_SetCustomLogo(const QImage& logo) {
 
 bool MpvEngine::APlayer_OpenA(const std::string& pathOrAddress) {
     if (!mpv_ || pathOrAddress.empty()) return false;
+    stopProcessing();
+    if (processingModeOn()) return startProcessing(pathOrAddress);
     resetMedia();
     // The surface is up before mpv makes its window inside it: mpv then maps that window
     // itself and the first frame shows the moment it is drawn. Shown later (mpv's window made,
@@ -384,6 +387,7 @@ void MpvEngine::APlayer_Pause() {
 }
 
 void MpvEngine::APlayer_Close() {
+    stopProcessing();
     if (!mpv_) return;
     command({"stop"});
     resetMedia();
@@ -391,6 +395,7 @@ void MpvEngine::APlayer_Close() {
 }
 
 int MpvEngine::APlayer_GetState() const {
+    if (processingOn_) return StatePlaying;
     if (!mpv_ || currentEntry_ == 0 || ended_ || failed_) return StateReady;
     if (!loaded_) return StateOpening;
     int paused = 0;
@@ -399,6 +404,7 @@ int MpvEngine::APlayer_GetState() const {
 }
 
 int MpvEngine::APlayer_GetPosition() const {
+    if (processingOn_) return static_cast<int>(processingProgress_.doneMs);
     if (ended_) return static_cast<int>(std::lround(lastDuration_ * 1000));
     if (!mpv_ || !loaded_) return 0;
     double pos = 0;
@@ -408,6 +414,7 @@ int MpvEngine::APlayer_GetPosition() const {
 }
 
 int MpvEngine::APlayer_GetDuration() const {
+    if (processingOn_) return static_cast<int>(processingProgress_.totalMs);
     if (ended_) return static_cast<int>(std::lround(lastDuration_ * 1000));
     if (!loaded_) return 0;
     return static_cast<int>(std::lround(std::clamp(durationSeconds(), 0.0, 2e6) * 1000));
@@ -435,6 +442,7 @@ std::string MpvEngine::APlayer_GetConfigA(int id) const {
     case cfg::MediaLoaded:
         return loaded_ ? mediaPath_ : std::string();
     case cfg::PlayResult:
+        if (processingOn_) return "1";
         if (currentEntry_ == 0) return "";
         return ended_ ? "0" : failed_ ? "2" : "1";
     default:

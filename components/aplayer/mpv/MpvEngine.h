@@ -6,8 +6,13 @@
 
 #include <QElapsedTimer>
 
+#include "processing/Processing.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <array>
+#include <memory>
 
 #include <atomic>
 #include <map>
@@ -107,6 +112,16 @@ private:
     bool applySubtitleVisibility();
     void drawSubtitleHalves();
 
+    // processing modes (MpvProcessing.cpp)
+    bool processingModeOn() const;
+    void onProcessingConfig(int id, const std::string& value);
+    bool startProcessing(const std::string& path);
+    void stopProcessing(); // cancels a running job; its partial output is removed
+    void onProcessingProgress(unsigned run, const processing::Progress& progress);
+    void onProcessingDone(unsigned run, const processing::Outcome& outcome);
+    void showProcessingText(const std::string& text);
+    void hideProcessingText();
+
     // small mpv helpers
     bool setProperty(const char* name, const std::string& value);
     bool setFlag(const char* name, bool on);
@@ -147,6 +162,14 @@ private:
     int cachePercent_ = 100;
     // Drawn over the window while an audio media is open (ids 1302-1328).
     std::unique_ptr<lyrics::LyricsView> lyrics_;
+
+    // The conversion of the last open while id 6 was "2" or "3".
+    std::unique_ptr<processing::Processor> processor_;
+    bool processingOn_ = false;
+    unsigned processingRun_ = 0;
+    processing::Progress processingProgress_;
+    std::array<int, 4> borders_{}; // id 907: top, bottom, left, right
+    std::size_t nextBorder_ = 0;
 
     ViewOffset panoramaOffset_; // what the mouse added to the sent view
     QElapsedTimer panoramaRedrawClock_;

@@ -98,15 +98,17 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
     double start = cut.start, end = cut.end;
     const bool toTheEnd = source.duration > 0 && cut.end >= source.duration;
     if (source.video >= 0) {
-        KeyFrames atStart;
-        if (start > 0) {
-            atStart = keyFramesAround(source, start, cancel);
-            start = nearest(start, atStart);
-            if (!std::isfinite(start)) start = atStart.before;
-        }
+        const KeyFrames atStart = keyFramesAround(source, start, cancel);
+        start = nearest(start, atStart);
+        if (!std::isfinite(start)) start = atStart.before;
         if (!toTheEnd && std::isfinite(end)) {
             end = nearest(end, keyFramesAround(source, end, cancel));
-            if (end <= start) end = atStart.after > start ? atStart.after : kInfinity;
+            // A span shorter than the interval around it: the one interval it lies in, which
+            // is still within one interval of the request.
+            if (end <= start) {
+                start = atStart.before;
+                end = atStart.after;
+            }
         } else {
             end = kInfinity;
         }

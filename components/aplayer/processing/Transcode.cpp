@@ -175,7 +175,6 @@ bool Transcoder::setUpVideo(Lane& lane) {
 
     lane.graph = avfilter_graph_alloc();
     if (!lane.graph) return fail("out of memory");
-    lane.graph->nb_threads = 1; // the encoder has the cores
     const std::string sourceArgs = "video_size=" + std::to_string(d->width) + "x" +
                                    std::to_string(d->height) +
                                    ":pix_fmt=" + std::to_string(d->pix_fmt) +
@@ -286,7 +285,6 @@ bool Transcoder::setUpAudio(Lane& lane) {
 
     lane.graph = avfilter_graph_alloc();
     if (!lane.graph) return fail("out of memory");
-    lane.graph->nb_threads = 1;
     char sourceLayout[128] = {}, outputLayout[128] = {};
     av_channel_layout_describe(&d->ch_layout, sourceLayout, sizeof sourceLayout);
     av_channel_layout_describe(&layout, outputLayout, sizeof outputLayout);

@@ -318,3 +318,58 @@ TEST_F(ProcessingFixture, EngineUnreadableSourceFailsWithAReason) {
     EXPECT_FALSE(o.ok);
     EXPECT_NE(o.reason.find("no folder"), std::string::npos);
 }
+
+namespace {
+
+// The mean brightness of the bottom quarter of the first frame.
+double bottomBrightness(const std::string& path) {
+    const std::string pixels =
+        run("ffmpeg -v error -ss 0.5 -i " + shellQuoted(path) +
+            " -frames:v 1 -vf format=gray,crop=iw:ih/4:0:ih*3/4 -f rawvideo -");
+    if (pixels.empty()) return -1;
+    double sum = 0;
+    for (unsigned char c : pixels)
+        sum += c;
+    return sum / pixels.size();
+}
+
+} // namespace
+
+TEST_F(ProcessingFixture, EngineTranscodeDrawsTheChosenSubtitleAndTakesTheChosenTrack) {
+    // A black clip with a mono track, a stereo track and a text subtitle over its whole length.
+    const std::string srt = path("words.srt"), source = path("source.mkv");
+    std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:09,000\nWWWWWWWWWWWWWWWW\n";
+    run("ffmpeg -hide_banner -loglevel error -y -f lavfi -i color=black:size=320x240:rate=25 "
+        "-f lavfi -i sine=frequency=440:sample_rate=44100 -f lavfi -i "
+        "sine=frequency=880:sample_rate=44100 -i " +
+        shellQuoted(srt) +
+        " -t 2 -map 0 -map 1 -map 2 -map 3 -c:v libx264 -preset ultrafast -c:a aac "
+        "-ac:a:0 1 -ac:a:1 2 -c:s srt " +
+        shellQuoted(source));
+    ASSERT_TRUE(fs::exists(source));
+    Job j = job(Mode::Transcode, "mp4", "with words");
+    j.input = source;
+    j.subtitleIndex = 0;
+    j.audioTrack = 1;
+    Outcome withWords = runJob(j, cancel, {});
+    ASSERT_TRUE(withWords.ok) << withWords.reason;
+    j.output = path("without words.mp4");
+    j.subtitleIndex = -1;
+    j.audioTrack = 0;
+    Outcome without = runJob(j, cancel, {});
+    ASSERT_TRUE(without.ok) << without.reason;
+    EXPECT_GT(bottomBrightness(withWords.writtenFile), bottomBrightness(without.writtenFile) + 5);
+    const auto channels = [&](const std::string& file) {
+        return run("ffprobe -v error -select_streams a -show_entries stream=channels -of csv=p=0 " +
+                   shellQuoted(file));
+    };
+    EXPECT_EQ(channels(withWords.writtenFile), "2\n");
+    EXPECT_EQ(channels(without.writtenFile), "1\n");
+    // An index the media does not have: the first track, and no subtitle.
+    j.output = path("beyond.mp4");
+    j.subtitleIndex = 3;
+    j.audioTrack = 7;
+    Outcome beyond = runJob(j, cancel, {});
+    ASSERT_TRUE(beyond.ok) << beyond.reason;
+    EXPECT_EQ(channels(beyond.writtenFile), "1\n");
+}
