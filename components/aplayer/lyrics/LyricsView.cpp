@@ -37,6 +37,8 @@ constexpr qint64 kSeekHoldMs = 1500;
 // for the whole file): landed so far before the line released on, that line stays lit until
 // the position reaches it.
 constexpr int64_t kSeekLandingMs = 500;
+// How often a hidden view looks whether it should show.
+constexpr int kHiddenPollMs = 200;
 
 qint64 monotonicMs() {
     static QElapsedTimer clock = [] {
@@ -218,14 +220,17 @@ void LyricsView::restartTimer() {
         tick(); // hides the view
         return;
     }
-    int interval = style_.intervalMs;
-    if (interval == 0) {
-        const QScreen* screen = window_ ? window_->screen() : nullptr;
-        const double rate = screen ? screen->refreshRate() : 60.0;
-        interval = std::max(1, static_cast<int>(std::lround(1000.0 / (rate > 1 ? rate : 60.0))));
-    }
-    timer_.start(interval);
+    timer_.start(tickInterval());
     tick();
+}
+
+int LyricsView::tickInterval() const {
+    // Hidden (a video plays, nothing is open): only watch for an audio media now and then.
+    if (!shown_) return kHiddenPollMs;
+    if (style_.intervalMs > 0) return style_.intervalMs;
+    const QScreen* screen = window_ ? window_->screen() : nullptr;
+    const double rate = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
+    return std::max(1, static_cast<int>(std::lround(1000.0 / rate)));
 }
 
 void LyricsView::startRead() {
@@ -268,10 +273,13 @@ void LyricsView::collectJobs() {
         lyrics_ = std::move(job_->result);
         job_.reset();
         lastTickMs_ = -1; // start from the right line, not scrolling there
+        heldLine_ = -1;
+        lastPainted_ = {};
     }
     if (pictureJob_ && pictureJob_->done.load(std::memory_order_acquire)) {
         picture_ = std::move(pictureJob_->result);
         pictureJob_.reset();
+        lastPainted_ = {};
     }
 }
 
@@ -309,7 +317,9 @@ void LyricsView::tick() {
     if (show != shown_) {
         shown_ = show;
         dragging_ = false;
+        heldLine_ = -1;
         if (window_) window_->showBackdrop(show);
+        if (timer_.isActive()) timer_.setInterval(tickInterval());
     }
     if (!show) {
         lastTickMs_ = -1;
@@ -319,6 +329,7 @@ void LyricsView::tick() {
     clockMs_ =
         lyricClock(host_.positionMs ? host_.positionMs() : 0, style_.offsetMs, lyrics_->offsetMs);
     current_ = currentLineAt(lyrics_->lines, clockMs_);
+    if (heldLine_ >= static_cast<int>(lyrics_->lines.size())) heldLine_ = -1;
     if (heldLine_ >= 0) {
         // After a drag: until the seek has arrived, the line released on is the current one.
         const int64_t start = lyrics_->lines[static_cast<size_t>(heldLine_)].startMs;
@@ -340,6 +351,10 @@ void LyricsView::tick() {
         if (std::abs(target - scroll_) < 0.002) scroll_ = target;
     }
     lastTickMs_ = now;
+    // Paused and settled, the picture is the last one: no repaint for nothing.
+    const Painted painted{clockMs_, scroll_, current_};
+    if (painted == lastPainted_) return;
+    lastPainted_ = painted;
     if (window_) window_->update();
 }
 

@@ -95,6 +95,7 @@ private:
     void startRead();
     void startPictureLoad();
     void restartTimer();
+    int tickInterval() const;
     void paint(QPainter& p, const QRect& area);
     void paintBackground(QPainter& p, const QRect& area) const;
     void paintMarker(QPainter& p, const QRect& area, double pitch) const;
@@ -128,6 +129,13 @@ private:
     double dragScroll_ = 0;
     int heldLine_ = -1; // the line released on, current until the seek arrives
     qint64 heldUntilMs_ = 0;
+    struct Painted {
+        int64_t clockMs = -1;
+        double scroll = -1;
+        int current = -2;
+        bool operator==(const Painted&) const = default;
+    };
+    Painted lastPainted_;
 };
 
 } // namespace qinglan::aplayer::lyrics
