@@ -250,7 +250,9 @@ void fillPage(const Context& c, CatalogueWindow* w) {
                 const QString text = QString::fromStdString(snap.read(row.fields.front()));
                 const int index = combo->findText(text);
                 combo->setCurrentIndex(index);
-                combo->setEditText(text);
+                // A name list shows only its own names, as its edit rule does.
+                const bool shown = index >= 0 || row.binding == Binding::NumberList;
+                combo->setEditText(shown ? text : QString());
                 if (row.rule == OptionRule::RendererHint) showHint(w, row, index);
             }
             break;

@@ -7,6 +7,7 @@
 
 #include <settings/SettingsActions.h>
 
+#include <QLabel>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -80,9 +81,11 @@ void markTab(CatalogueWindow* window, std::string_view selectedLabel) {
     for (const auto& tab : ui::settingsTabs()) {
         auto* label = ui::find<QWidget>(window, ui::toQString(tab.label));
         if (!label) continue;
-        // 0xC0C0C0 is the same grey in either byte order.
-        label->setStyleSheet(
-            tab.label == selectedLabel ? QStringLiteral("background-color: #c0c0c0;") : QString());
+        // 0xC0C0C0 is the same grey in either byte order; the caption turns dark on it so it
+        // stays legible whatever colour the skin gives the other tabs' text.
+        label->setStyleSheet(tab.label == selectedLabel
+                                 ? QStringLiteral("background-color: #c0c0c0; color: #20242c;")
+                                 : QString());
     }
 }
 
@@ -134,6 +137,9 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
 
     handlers.add("setUpSettingsWindow", [context](UiEvent& e) {
         CatalogueWindow* w = e.window;
+        for (const auto& tab : ui::settingsTabs())
+            if (auto* label = ui::find<QLabel>(w, ui::toQString(tab.label)))
+                label->setAlignment(Qt::AlignCenter);
         markTab(w, ui::settingsTabs().front().label);
         if (auto s = scrolledOf(w); s.bar) {
             const auto* frame = ui::findPageFrame(kSettingsRole);
