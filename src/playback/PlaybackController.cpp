@@ -90,6 +90,11 @@ bool PlaybackController::dropFile(const std::string& path) {
     return false;
 }
 
+void PlaybackController::setSubtitleFile(const std::string& path) {
+    subtitleFile_ = path;
+    if (hooks_.applyAllSettings) hooks_.applyAllSettings();
+}
+
 void PlaybackController::togglePlayPauseFromPanel() {
     // The caption, not the engine, is the panel's play state.
     if (view_.playLabelCaption() == kCaptionPause) {

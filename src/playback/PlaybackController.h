@@ -43,6 +43,8 @@ public:
     // A dropped file: a subtitle is remembered and applied, anything else is opened.
     // Returns true when it was taken as a subtitle.
     bool dropFile(const std::string& path);
+    // A subtitle file chosen for the media that plays: remembered and applied at once.
+    void setSubtitleFile(const std::string& path);
 
     void togglePlayPauseFromPanel();
     void clickToggle(); // a click on the video, and the play/pause hotkey
