@@ -8,6 +8,9 @@
 namespace qinglan::aplayer::lyrics {
 namespace {
 
+// "[99999:59.999]" and a little room for spaces: anything longer is no time tag.
+constexpr size_t kMaxTimeTagLength = 24;
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -103,22 +106,25 @@ struct Parser {
             if (!pending.empty()) words.push_back({pendingStart.value_or(0), pending});
             pending.clear();
         };
-        while (!rest.empty()) {
-            if (rest.front() == '<') {
-                const size_t close = rest.find('>');
-                if (close != std::string_view::npos) {
-                    if (auto t = parseTimeTag(rest.substr(1, close - 1))) {
+        // The next '>' is looked for again only once it lies behind: a line of a million '<'
+        // would otherwise be searched to its end from each of them.
+        size_t close = 0;
+        for (size_t i = 0; i < rest.size();) {
+            if (rest[i] == '<') {
+                if (close != std::string_view::npos && close <= i) close = rest.find('>', i);
+                if (close != std::string_view::npos && close - i <= kMaxTimeTagLength) {
+                    if (auto t = parseTimeTag(rest.substr(i + 1, close - i - 1))) {
                         flush();
                         pendingStart = *t - base;
                         anyTag = true;
-                        rest.remove_prefix(close + 1);
+                        i = close + 1;
                         continue;
                     }
                 }
             }
-            pending += rest.front();
-            text += rest.front();
-            rest.remove_prefix(1);
+            pending += rest[i];
+            text += rest[i];
+            ++i;
         }
         if (!anyTag) {
             line.text = std::string(trim(text));
@@ -129,9 +135,9 @@ struct Parser {
         flush();
         // The line is its words put together, so that a word's place in the line is the width
         // of the words before it.
-        while (!words.empty() && trim(words.front().text).empty())
-            words.erase(words.begin());
-        while (!words.empty() && trim(words.back().text).empty())
+        auto blank = [](const LyricWord& w) { return trim(w.text).empty(); };
+        words.erase(words.begin(), std::find_if_not(words.begin(), words.end(), blank));
+        while (!words.empty() && blank(words.back()))
             words.pop_back();
         if (!words.empty()) {
             std::string_view first = words.front().text;

@@ -257,6 +257,21 @@ TEST(EngineLrcCaps, OnlyTheFirstMebibyteIsReadAndRepeatsCannotExhaustMemory) {
     EXPECT_LE(bytes, kMaxTextBytes + 300000);
 }
 
+// Inputs that made the reader search a line from each of its characters (minutes for one
+// file): a mebibyte of '<' with or without a '>' at the end, and of blank word times.
+TEST(EngineLrcCaps, AMebibyteOfHalfTagsIsReadInOnePass) {
+    const size_t n = kMaxLrcBytes - 16;
+    std::string blankWords = "[00:01]";
+    while (blankWords.size() < n)
+        blankWords += "<00:01> ";
+    for (const std::string& s :
+         {"[00:01]" + std::string(n, '<'), "[00:01]" + std::string(n, '<') + ">", blankWords}) {
+        const Lyrics l = readLrc(s);
+        ASSERT_EQ(l.lines.size(), 1u);
+        EXPECT_LE(l.lines[0].words.size(), 1u);
+    }
+}
+
 TEST(EngineLrcCaps, NamesThatAreNoFileGiveNothingAndNeverBlock) {
     qinglan::test::TempDataDir dir;
     const auto fifo = dir.path() / "pipe.lrc";
