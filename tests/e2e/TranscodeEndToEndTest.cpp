@@ -1,0 +1,125 @@
+// Transcoding in the running player: the settings as the user leaves them, the transcode window
+// opened from the right-click menu, a cut typed in and started, and the next media handed to
+// the player becomes the output file instead of playing. Closing the window plays again.
+#include "e2e/PlayerProcess.h"
+#include "e2e/Screen.h"
+#include "support/TestMedia.h"
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace qinglan::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string findWindow(const QString& title, int ms = 10000) {
+    std::string id;
+    waitFor(
+        [&] {
+            id = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"})
+                     .section('\n', 0, 0)
+                     .toStdString();
+            return !id.empty();
+        },
+        ms);
+    return id;
+}
+
+void click(const QPoint& p, int button = 1) {
+    xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(150);
+    xdotool({"click", QString::number(button)});
+    QThread::msleep(300);
+}
+
+void typeInto(const QRect& window, QPoint box, const QString& text) {
+    click(window.topLeft() + box);
+    xdotool({"type", "--delay", "20", text});
+    QThread::msleep(200);
+}
+
+int filesIn(const fs::path& folder) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& f : fs::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(EndToEndTranscode, TheNextMediaOpenedBecomesTheCutOutputFile) {
+    TempDataDir data;
+    QTemporaryDir out;
+    const fs::path folder = out.path().toStdString();
+    fs::create_directories(data.playerDataDir());
+    const auto mote = data.playerDataDir() / "mote.edb";
+    runEdb(mote, {"init-settings"});
+    // Processing on, mode 转码, format mkv, our folder.
+    for (const auto& [field, value] : {std::pair{"135", "1"},
+                                       {"136", "0"},
+                                       {"141", "0"},
+                                       {"142", "0"},
+                                       {"143", "1"},
+                                       {"144", "mkv"}})
+        runEdb(mote, {"set", field, value});
+    runEdb(mote, {"set", "145", QString::fromStdString(folder.string())});
+    ASSERT_EQ(runEdb(mote, {"get", "144"}), "mkv");
+
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string main = playerWindows().front();
+    QThread::msleep(500);
+
+    // Right-click menu: its second item "截取/转码" (the first is the "打开" submenu).
+    const QRect m = windowRect(main);
+    click({m.x() + m.width() / 2, m.y() + m.height() / 2}, 3);
+    xdotool({"key", "Down"});
+    xdotool({"key", "Down"});
+    QThread::msleep(150);
+    xdotool({"key", "Return"});
+    const std::string transcode = findWindow(QString::fromUtf8("转码设置"));
+    ASSERT_FALSE(transcode.empty()) << "the transcode window did not open";
+    QThread::msleep(500);
+    const QRect t = windowRect(transcode);
+    typeInto(t, {172, 44}, "1000");
+    typeInto(t, {428, 44}, "3000");
+    typeInto(t, {300, 90}, "e2e clip");
+    click(t.topLeft() + QPoint{436, 136});
+
+    // The next open: a media handed over by a second start.
+    PlayerProcess second(data);
+    second.start({media("clip.mp4").string()});
+    const fs::path written = folder / "e2e clip.mkv";
+    ASSERT_TRUE(waitFor([&] { return fs::exists(written); }, 60000))
+        << "no output file; the folder holds " << filesIn(folder) << " file(s)";
+    EXPECT_EQ(second.terminate(), 0);
+    EXPECT_EQ(filesIn(folder), 1); // no temporary file left beside it
+    const double duration =
+        runTool("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0",
+                            QString::fromStdString(written.string())})
+            .toDouble();
+    EXPECT_NEAR(duration, 2.0, 0.12);
+    EXPECT_EQ(runTool("ffprobe", {"-v", "error", "-show_entries", "format=format_name", "-of",
+                                  "csv=p=0", QString::fromStdString(written.string())}),
+              "matroska,webm");
+
+    // Closing the window returns the engine to play mode: the next media plays, nothing more
+    // is written.
+    xdotool({"windowactivate", "--sync", QString::fromStdString(transcode)});
+    xdotool({"key", "alt+F4"});
+    ASSERT_TRUE(
+        waitFor([&] { return findWindow(QString::fromUtf8("转码设置"), 200).empty(); }, 5000))
+        << "the transcode window did not close";
+    PlayerProcess third(data);
+    third.start({media("clip.mp4").string()});
+    EXPECT_EQ(third.terminate(), 0);
+    QThread::msleep(3000);
+    EXPECT_EQ(filesIn(folder), 1);
+    EXPECT_TRUE(player.running());
+    EXPECT_EQ(player.terminate(), 0);
+}
