@@ -95,6 +95,7 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     wireMediaList(*this, handlers_);
     wireDesktop(*this, handlers_);
     wireTranscode(*this, handlers_);
+    wirePicture(*this, handlers_);
 }
 
 MainWindow::~MainWindow() {

@@ -3,6 +3,8 @@
 // handlers of its subsystem to the main window's table by the names the catalogue wires.
 #include <ui/UiEvent.h>
 
+class QWidget;
+
 namespace qinglan::app {
 
 class MainWindow;
@@ -27,6 +29,12 @@ void wireMediaList(MainWindow& main, ui::HandlerTable& handlers);
 void wireDesktop(MainWindow& main, ui::HandlerTable& handlers);
 // The transcode window and its start of a conversion.
 void wireTranscode(MainWindow& main, ui::HandlerTable& handlers);
+// The subtitle file chosen from the menu and the menu item that applies the stored VR page.
+void wirePicture(MainWindow& main, ui::HandlerTable& handlers);
+// How "字幕" › "打开" asks for a file, given the main window and its file dialog's filter text;
+// empty when cancelled. Unset: the main window's file dialog. Replaceable for tests.
+using SubtitleFileChooser = std::function<QString(QWidget* parent, const QString& filter)>;
+void setSubtitleFileChooser(SubtitleFileChooser chooser);
 
 // The video list's play order: each picks a row by the loop mode and plays it.
 enum class ListStep { AtEnd, Next, Previous };
