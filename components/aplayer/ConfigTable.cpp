@@ -233,7 +233,8 @@ constexpr std::array kTable{
              "bottom 3D",
              "1, 2: the subtitle lines (sub-text, secondary-sub-text) drawn by the engine once in "
              "each half of the picture, squeezed to the half, through an osd-overlay; mpv's own "
-             "drawing of them is off meanwhile",
+             "drawing of them is off meanwhile; flat while 308 is on (the anaglyph is one "
+             "picture)",
              K::Applied},
     ConfigId{2402, "VR draw mode", "\"0\" none, \"1\", \"3\", \"4\", \"7\", \"9\", \"11\", \"15\"",
              "FFmpeg's v360 first in the video filter chain, to a flat view: 1 equirectangular, "

@@ -96,7 +96,11 @@ bool MpvEngine::applyConfig(int id, const std::string& value) {
     case Subtitle2Show:
     case cfg::SubtitleRenderMode:
         return applySubtitleVisibility();
-    case Stereo3d:
+    case Stereo3d: {
+        // The anaglyph makes one flat picture of the two views: its subtitles are drawn flat.
+        bool ok = applyVideoFilters();
+        return applySubtitleVisibility() && ok;
+    }
     case Stereo3dEffect:
     case Stereo3dLayout:
     case Stereo3dPair:

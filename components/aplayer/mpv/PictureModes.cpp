@@ -113,6 +113,7 @@ ViewOffset MpvEngine::panoramaOffset() const {
 }
 
 bool MpvEngine::subtitleHalvesOn() const {
+    if (isOn(configValue(cfg::Stereo3d))) return false; // the 3D mode shows one flat picture
     auto mode = subtitleRenderMode(configValue(cfg::SubtitleRenderMode));
     return mode && *mode != SubtitleRenderMode::Flat;
 }

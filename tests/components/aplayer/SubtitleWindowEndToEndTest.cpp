@@ -178,6 +178,11 @@ TEST(EngineSubtitles, ThreeDRenderModesDrawTheLineOnceInEachHalf) {
     EXPECT_TRUE(e.redIn(QRect(40, 250, 240, 110))) << "no line in the left half";
     EXPECT_TRUE(e.redIn(QRect(360, 250, 240, 110))) << "no line in the right half";
     EXPECT_EQ(e.red(kTop), 0);
+    // The anaglyph makes one flat picture of the halves: the line is drawn flat on it.
+    e.set(cfg::Stereo3d, "1");
+    EXPECT_TRUE(e.redIn(centre.intersected(kBottom)));
+    e.set(cfg::Stereo3d, "0");
+    EXPECT_TRUE(e.clearIn(centre));
 
     // Top and bottom: at the foot of each half.
     e.set(cfg::SubtitleRenderMode, "2");
