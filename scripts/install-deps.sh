@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
   # libraries
   qt6-base-dev libmpv-dev libsqlcipher-dev sqlcipher
-  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev libswresample-dev
   libx11-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   # 32-bit loader tests: a 32-bit host (run by qemu where the kernel will not) and real PE32 DLLs
