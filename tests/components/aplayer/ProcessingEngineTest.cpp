@@ -36,7 +36,6 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(e.create());
-        // The engine's view of its on-screen text: every text it set while the test ran.
         engine().APlayer_SetConfigA(cfg::OutputFormat, "mp4");
         engine().APlayer_SetConfigA(cfg::OutputFile, out("clip.mp4"));
     }

@@ -82,23 +82,30 @@ double durationOf(const std::string& path) {
     return info.count("duration") ? std::atof(info["duration"].c_str()) : -1;
 }
 
-// Source clips, made once: 4 s of moving picture at 25 fps with a key frame each second and a
-// tone, as H.264/AAC in MP4, and 12 s for the cancelling tests.
+// Source clips, each made once per process when first asked for: 4 s of moving picture at 25 fps
+// with a key frame each second and a tone, as H.264/AAC in MP4, and 12 s for the cancelling tests.
 struct Sources {
     QTemporaryDir dir;
-    std::string clip, longClip;
-    Sources() {
-        clip = dir.filePath("source clip.mp4").toStdString();
-        longClip = dir.filePath("long.mp4").toStdString();
-        run("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=320x240:rate=25 "
-            "-f lavfi -i sine=frequency=440:sample_rate=44100 -t 4 -c:v libx264 -preset "
-            "ultrafast -g 25 -keyint_min 25 -sc_threshold 0 -pix_fmt yuv420p -c:a aac -ac 2 " +
-            shellQuoted(clip));
-        run("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=640x480:rate=25 "
-            "-f lavfi -i sine=frequency=440:sample_rate=44100 -t 12 -c:v libx264 -preset "
-            "ultrafast -pix_fmt yuv420p -c:a aac -ac 2 " +
-            shellQuoted(longClip));
+    std::string made(const char* name, const char* size, int seconds, const char* keys) {
+        const std::string path = dir.filePath(name).toStdString();
+        run(std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=") +
+            size + ":rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 -t " +
+            std::to_string(seconds) + " -c:v libx264 -preset ultrafast " + keys +
+            " -pix_fmt yuv420p -c:a aac -ac 2 " + shellQuoted(path));
+        return path;
     }
+    const std::string& clip() {
+        if (clip_.empty())
+            clip_ = made("source clip.mp4", "320x240", 4, "-g 25 -keyint_min 25 -sc_threshold 0");
+        return clip_;
+    }
+    const std::string& longClip() {
+        if (long_.empty()) long_ = made("long.mp4", "640x480", 12, "");
+        return long_;
+    }
+
+private:
+    std::string clip_, long_;
 };
 
 Sources& sources() {
@@ -116,7 +123,7 @@ struct ProcessingFixture : ::testing::Test {
     Job job(Mode mode, const std::string& format, const std::string& name) const {
         Job j;
         j.mode = mode;
-        j.input = sources().clip;
+        j.input = sources().clip();
         j.format = format;
         j.output = path(name + "." + format);
         return j;
@@ -144,7 +151,7 @@ class EngineTranscodeFormat : public ProcessingFixture,
 
 TEST_P(EngineTranscodeFormat, WritesTheContainerWithTheCutDuration) {
     const Expected& e = GetParam();
-    ASSERT_TRUE(fs::exists(sources().clip));
+    ASSERT_TRUE(fs::exists(sources().clip()));
     Job j = job(Mode::Transcode, e.format, "clip");
     j.startMs = "500";
     j.endMs = "2500";
@@ -267,7 +274,7 @@ TEST_F(ProcessingFixture, EngineExistingFileGetsTheNextNumber) {
 TEST_F(ProcessingFixture, EngineCancelRemovesThePartialOutput) {
     for (Mode mode : {Mode::Transcode, Mode::StreamCopy}) {
         Job j = job(mode, "mp4", mode == Mode::Transcode ? "cancelled" : "cancelled copy");
-        j.input = sources().longClip;
+        j.input = sources().longClip();
         std::atomic<bool> stop{false};
         bool sawPartial = false;
         Outcome o = runJob(j, stop, [&](const Progress& p) {
@@ -299,7 +306,7 @@ TEST_F(ProcessingFixture, EngineProcessorReportsItsEndFromItsThread) {
     // Destroying a processor mid-way cancels it and leaves nothing.
     {
         Job j = job(Mode::Transcode, "mkv", "dropped");
-        j.input = sources().longClip;
+        j.input = sources().longClip();
         Processor p(j, {}, {});
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
