@@ -11,6 +11,10 @@ extern "C" {
 namespace qinglan::aplayer::processing {
 namespace {
 
+// MPEG-1 system streams: MPEG video; the sound the muxer writes.
+constexpr std::array kMpegVideo{AV_CODEC_ID_MPEG1VIDEO, AV_CODEC_ID_MPEG2VIDEO};
+constexpr std::array kMpegAudio{AV_CODEC_ID_MP1, AV_CODEC_ID_MP2,     AV_CODEC_ID_MP3,
+                                AV_CODEC_ID_AC3, AV_CODEC_ID_PCM_DVD, AV_CODEC_ID_DTS};
 // VCD: MPEG-1 video and MPEG-1 layer II sound only.
 constexpr std::array kVcdVideo{AV_CODEC_ID_MPEG1VIDEO};
 constexpr std::array kVcdAudio{AV_CODEC_ID_MP2};
@@ -28,7 +32,7 @@ constexpr std::span<const AVCodecID> kAny{};
 const std::array<OutputFormat, 16> kFormats{{
     {"avi",  "avi",      "AVI",                            "mpeg4",      "libmp3lame", 2,  0,     0,       128000, false, kAny, kAny},
     {"wmv",  "asf",      "Windows Media (ASF)",            "wmv2",       "wmav2",      2,  0,     0,       128000, false, kAny, kAny},
-    {"mpeg", "mpeg",     "MPEG-1 program stream",          "mpeg1video", "mp2",        2,  0,     0,       192000, false, kAny, kAny},
+    {"mpeg", "mpeg",     "MPEG-1 program stream",          "mpeg1video", "mp2",        2,  0,     0,       192000, false, kMpegVideo, kMpegAudio},
     {"mp4",  "mp4",      "MP4",                            "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
     {"mov",  "mov",      "QuickTime",                      "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
     {"mkv",  "matroska", "Matroska",                       "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},

@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 #include <libavformat/avformat.h>
 }
 
@@ -76,6 +77,32 @@ double nearest(double t, const KeyFrames& k) {
     return t - k.before <= k.after - t ? k.before : k.after;
 }
 
+struct FilterDeleter {
+    void operator()(AVBSFContext* f) const { av_bsf_free(&f); }
+};
+using BitstreamFilter = std::unique_ptr<AVBSFContext, FilterDeleter>;
+
+// H.264 and HEVC from MP4 or Matroska carry their parameter sets in the header and length
+// prefixes before each unit; containers without such a header (AVI, ASF, the MPEG streams) need
+// start codes and the parameter sets in the stream.
+BitstreamFilter startCodeFilter(const AVStream& in, const AVFormatContext& out) {
+    const AVCodecParameters& p = *in.codecpar;
+    const char* name = p.codec_id == AV_CODEC_ID_H264   ? "h264_mp4toannexb"
+                       : p.codec_id == AV_CODEC_ID_HEVC ? "hevc_mp4toannexb"
+                                                        : nullptr;
+    if (!name || (out.oformat->flags & AVFMT_GLOBALHEADER) || p.extradata_size < 1 ||
+        p.extradata[0] != 1)
+        return {};
+    AVBSFContext* f = nullptr;
+    const AVBitStreamFilter* filter = av_bsf_get_by_name(name);
+    if (!filter || av_bsf_alloc(filter, &f) < 0) return {};
+    BitstreamFilter owned(f);
+    if (avcodec_parameters_copy(f->par_in, &p) < 0) return {};
+    f->time_base_in = in.time_base;
+    if (av_bsf_init(f) < 0) return {};
+    return owned;
+}
+
 } // namespace
 
 Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& source, const Cut& cut,
@@ -88,8 +115,8 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
         const bool video = stream == source.video;
         if (!formatHoldsCodec(format, codec, video)) {
             out.reason = std::string(avcodec_get_name(codec)) + (video ? " video" : " sound") +
-                         " cannot be copied into a " + std::string(format.name) + " file (" +
-                         format.description + ")";
+                         " cannot be copied into " + std::string(format.name) + " (" +
+                         format.description + ") without transcoding";
             return out;
         }
     }
@@ -119,11 +146,15 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
     if (!output.create(format, out.reason)) return out;
     int mapped[2] = {-1, -1}; // output stream of the video, the audio
     const int sources[2] = {source.video, source.audio};
+    BitstreamFilter startCodes;
+    if (source.video >= 0)
+        startCodes = startCodeFilter(*source.format->streams[source.video], *output.context());
     for (int i = 0; i < 2; ++i) {
         if (sources[i] < 0) continue;
         AVStream* in = source.format->streams[sources[i]];
         AVStream* s = output.addStream(out.reason);
-        if (!s || avcodec_parameters_copy(s->codecpar, in->codecpar) < 0) return out;
+        const AVCodecParameters* params = i == 0 && startCodes ? startCodes->par_out : in->codecpar;
+        if (!s || avcodec_parameters_copy(s->codecpar, params) < 0) return out;
         s->codecpar->codec_tag = 0; // the container's own tag for the codec
         s->time_base = in->time_base;
         s->sample_aspect_ratio = in->sample_aspect_ratio;
@@ -166,10 +197,22 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
             const long long shift = source.timestamp(start, index);
             if (p->pts != AV_NOPTS_VALUE) p->pts -= shift;
             if (p->dts != AV_NOPTS_VALUE) p->dts -= shift;
-            av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
-            p->stream_index = o->index;
             p->pos = -1;
-            if (!output.write(p.get(), out.reason)) return out;
+            if (isVideo && startCodes) {
+                if (av_bsf_send_packet(startCodes.get(), p.get()) < 0) {
+                    out.reason = "cannot rewrite the video's start codes";
+                    return out;
+                }
+                while (av_bsf_receive_packet(startCodes.get(), p.get()) == 0) {
+                    av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
+                    p->stream_index = o->index;
+                    if (!output.write(p.get(), out.reason)) return out;
+                }
+            } else {
+                av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
+                p->stream_index = o->index;
+                if (!output.write(p.get(), out.reason)) return out;
+            }
             meter.at(at - start);
         }
         av_packet_unref(p.get());

@@ -243,10 +243,16 @@ TEST_F(ProcessingFixture, EngineStreamCopyCutsAtTheNearestKeyFrames) {
     o = runJob(j, cancel, {});
     ASSERT_TRUE(o.ok) << o.reason;
     EXPECT_NEAR(durationOf(o.writtenFile), 2.0, 0.15);
+    // AVI keeps no H.264 header: the copy gets start codes and decodes without an error.
+    j.output = path("copy3.avi");
+    j.format = "avi";
+    o = runJob(j, cancel, {});
+    ASSERT_TRUE(o.ok) << o.reason;
+    EXPECT_EQ(run("ffmpeg -v error -i " + shellQuoted(o.writtenFile) + " -f null - 2>&1"), "");
 }
 
 TEST_F(ProcessingFixture, EngineStreamCopyRefusesCodecsTheContainerCannotHold) {
-    for (const char* format : {"dat", "vob", "rm", "rmvb"}) {
+    for (const char* format : {"dat", "vob", "rm", "rmvb", "mpeg"}) {
         Job j = job(Mode::StreamCopy, format, "refused");
         Outcome o = runJob(j, cancel, {});
         EXPECT_FALSE(o.ok) << format;
