@@ -12,6 +12,7 @@ extern "C" {
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 namespace qinglan::aplayer::processing {
 namespace {
@@ -158,6 +159,13 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
         s->codecpar->codec_tag = 0; // the container's own tag for the codec
         s->time_base = in->time_base;
         s->sample_aspect_ratio = in->sample_aspect_ratio;
+        s->avg_frame_rate = in->avg_frame_rate;
+        s->r_frame_rate = in->r_frame_rate;
+        // AVI counts frames, not time: at a time base finer than the frame rate it writes
+        // empty frames between the real ones.
+        AVRational rate = av_guess_frame_rate(source.format, in, nullptr);
+        if (i == 0 && std::string_view(format.muxer) == "avi" && rate.num > 0 && rate.den > 0)
+            s->time_base = av_inv_q(rate);
         mapped[i] = s->index;
     }
     if (!output.writeHeader(out.reason)) return out;
