@@ -246,6 +246,7 @@ TEST_F(ProcessingFixture, EngineStreamCopyCutsAtTheNearestKeyFrames) {
     // AVI keeps no H.264 header: the copy gets start codes and decodes without an error.
     j.output = path("copy3.avi");
     j.format = "avi";
+    j.startMs = "";
     o = runJob(j, cancel, {});
     ASSERT_TRUE(o.ok) << o.reason;
     EXPECT_EQ(run("ffmpeg -v error -i " + shellQuoted(o.writtenFile) + " -f null - 2>&1"), "");
