@@ -20,7 +20,9 @@ constexpr std::array kTable{
     ConfigId{7, "play result",
              "read: \"\" nothing opened (or closed), \"1\" open and not finished, \"0\" played "
              "to its natural end (or to the end position 103), \"2\" failed to open or decode",
-             "from mpv's end-file event of the current entry (reason eof = \"0\", error = \"2\")",
+             "from mpv's end-file event of the current entry (reason eof = \"0\", error = \"2\"); "
+             "\"1\" while a conversion runs and \"\" after it, so the list never moves on and "
+             "the conversion's own text tells its outcome",
              K::Read},
     ConfigId{12, "mute", "on/off", "mute", K::Applied},
     ConfigId{16, "subtitles keep their own styles (VsFilter)", "on/off",
