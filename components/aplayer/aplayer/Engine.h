@@ -61,6 +61,11 @@ public:
     // Opens a path or network address and starts playing it; the previous media is closed.
     // Returns false only when the request could not be made (empty text, no engine); a media
     // that fails to load shows up later as state Ready and id 7 = "2".
+    // While id 6 is "2" or "3" the media is converted into the file of id 804 instead, on a
+    // thread of the engine's own: meanwhile the state is Playing, position and duration are the
+    // span written and the span to write, id 7 is "1"; afterwards the state is Ready and id 7
+    // is "". Progress and outcome show as the on-screen text (ids 602, 612). APlayer_Close and
+    // any other id 6 value cancel it and remove what it wrote.
     virtual bool APlayer_OpenA(const std::string& pathOrAddress) = 0;
     virtual void APlayer_Play() = 0;
     virtual void APlayer_Pause() = 0;
