@@ -210,7 +210,7 @@ void MpvEngine::onVideoOutputChanged(const char* name) {
     if (colourByFilter() != colourFilterInUse_) applyColourControls();
 }
 
-bool MpvEngine::applyVideoFilters() {
+bool MpvEngine::applyVideoFilters(bool* sentAsync) {
     VideoFilterSettings s;
     s.flipHorizontal = isOn(configValue(cfg::FlipHorizontal));
     s.flipVertical = isOn(configValue(cfg::FlipVertical));
@@ -224,7 +224,15 @@ bool MpvEngine::applyVideoFilters() {
     if (std::string modes = pictureModeFilters(); !modes.empty())
         chain = chain.empty() ? modes : modes + "," + chain;
     if (chain == videoFilters_) return true;
-    if (!setProperty("vf", chain)) return false;
+    if (sentAsync) {
+        const char* text = chain.c_str();
+        if (!mpv_ ||
+            mpv_set_property_async(mpv_, kPanoramaRedrawReply, "vf", MPV_FORMAT_STRING, &text) < 0)
+            return false;
+        *sentAsync = true;
+    } else if (!setProperty("vf", chain)) {
+        return false;
+    }
     videoFilters_ = chain;
     return true;
 }

@@ -202,6 +202,9 @@ void MpvEngine::handleEvent(const mpv_event& event) {
     case MPV_EVENT_VIDEO_RECONFIG:
         if (window_ && loaded_ && !hasVideoTrack()) window_->showVideo(false);
         break;
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        if (event.reply_userdata == kPanoramaRedrawReply) onPanoramaRedrawn();
+        break;
     case MPV_EVENT_LOG_MESSAGE: {
         auto* m = static_cast<mpv_event_log_message*>(event.data);
         onLogMessage(m->prefix, m->level, m->text);

@@ -62,6 +62,7 @@ public:
     // panorama is shown. The view is never stored: the next VR view value sent (2403) sets it
     // again.
     bool panoramaPointerDragged(int dx, int dy);
+    void panoramaPointerReleased();
     bool panoramaWheel(int delta);
     ViewOffset panoramaOffset() const;
 
@@ -86,7 +87,9 @@ private:
     std::string configValue(int id) const;
     bool applyConfig(int id, const std::string& value);
     bool applyRenderer();
-    bool applyVideoFilters();
+    // With sentAsync, the chain is handed to mpv without waiting (a dragged panorama): true in
+    // *sentAsync when a request went out, answered by kPanoramaRedrawReply.
+    bool applyVideoFilters(bool* sentAsync = nullptr);
     // Brightness, contrast, saturation and hue: mpv's own controls where the running output
     // applies them, a filter at the end of the video chain everywhere else.
     bool applyColourControls();
@@ -108,6 +111,8 @@ private:
     bool applyPanoramaView();
     void installPanoramaPointer(); // the video window's drags and wheel while a panorama shows
     void redrawPanorama();
+    void sendPanoramaView();
+    void onPanoramaRedrawn();
     bool subtitleHalvesOn() const;
     bool applySubtitleVisibility();
     void drawSubtitleHalves();
@@ -173,7 +178,12 @@ private:
 
     ViewOffset panoramaOffset_; // what the mouse added to the sent view
     QElapsedTimer panoramaRedrawClock_;
-    bool panoramaRedrawPending_ = false;
+    bool panoramaRedrawPending_ = false;  // a throttled redraw waits for its interval
+    bool panoramaRedrawInFlight_ = false; // mpv still builds the last view sent
+    bool panoramaRedrawAgain_ = false;    // the view moved on meanwhile
+    bool panoramaDragging_ = false;
+    std::string panoramaSentChain_;                       // the chain of the request in flight
+    static constexpr uint64_t kPanoramaRedrawReply = 100; // mpv reply id of the async chain
     bool subtitleHalvesDrawn_ = false;
     static constexpr int kSubtitleHalvesOverlay = 2; // osd-overlay id (1 is the on-screen text)
 };

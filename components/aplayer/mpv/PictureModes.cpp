@@ -23,6 +23,9 @@ std::string assColour(const std::string& rgb) {
     return "&H" + rgb.substr(5, 2) + rgb.substr(3, 2) + rgb.substr(1, 2) + "&";
 }
 
+// The render quality of the views drawn while the mouse drags a panorama.
+constexpr int kDraftQuality = 0;
+
 // mpv's own defaults for what 2108 and 2107 leave open, on its 720-line scale.
 constexpr double kDefaultFontSize = 55;
 constexpr double kBorderSize = 3;
@@ -47,7 +50,12 @@ std::string MpvEngine::pictureModeFilters() const {
     };
     // The panorama first: a stereo panorama drawn for both eyes is a side-by-side picture that
     // the anaglyph can then combine.
-    add(panoramaGraph(panoramaSettingsNow(), panoramaOffset_));
+    PanoramaSettings panorama = panoramaSettingsNow();
+    // While the mouse drags, each view costs the filter its whole remap table (about 0.1 s
+    // at 720 lines): a draft view follows the pointer, the chosen quality comes back at the
+    // release.
+    if (panoramaDragging_) panorama.quality = std::min(panorama.quality, kDraftQuality);
+    add(panoramaGraph(panorama, panoramaOffset_));
     if (auto stereo =
             stereoSettings(configValue(cfg::Stereo3d), configValue(cfg::Stereo3dEffect),
                            configValue(cfg::Stereo3dLayout), configValue(cfg::Stereo3dPair)))
@@ -58,6 +66,7 @@ std::string MpvEngine::pictureModeFilters() const {
 bool MpvEngine::applyPanoramaView() {
     // The view that was sent is the view again: whatever the mouse did is dropped.
     panoramaOffset_ = {};
+    panoramaDragging_ = false;
     return applyVideoFilters();
 }
 
@@ -68,6 +77,7 @@ void MpvEngine::installPanoramaPointer() {
     handler.dragged = [this](QPoint from, QPoint to) {
         panoramaPointerDragged(to.x() - from.x(), to.y() - from.y());
     };
+    handler.released = [this](QPoint) { panoramaPointerReleased(); };
     handler.wheel = [this](int delta) { return panoramaWheel(delta); };
     window_->addPointerHandler(std::move(handler));
 }
@@ -76,6 +86,7 @@ bool MpvEngine::panoramaPointerDragged(int dx, int dy) {
     if (!panoramaShown()) return false;
     PanoramaSettings s = panoramaSettingsNow();
     int width = window_ ? std::max(1, window_->width()) : 640;
+    panoramaDragging_ = true;
     panoramaOffset_ = dragView(
         panoramaOffset_, fieldOfViewForDistance(s.distance * panoramaOffset_.zoom), width, dx, dy);
     redrawPanorama();
@@ -89,6 +100,12 @@ bool MpvEngine::panoramaWheel(int delta) {
     return true;
 }
 
+void MpvEngine::panoramaPointerReleased() {
+    if (!panoramaDragging_) return;
+    panoramaDragging_ = false;
+    sendPanoramaView(); // the last view at the chosen quality
+}
+
 void MpvEngine::redrawPanorama() {
     // At most one redraw per interval; the last position always gets drawn.
     if (panoramaRedrawPending_) return;
@@ -96,7 +113,7 @@ void MpvEngine::redrawPanorama() {
     if (interval == 0 || !panoramaRedrawClock_.isValid() ||
         panoramaRedrawClock_.elapsed() >= interval) {
         panoramaRedrawClock_.start();
-        applyVideoFilters();
+        sendPanoramaView();
         return;
     }
     panoramaRedrawPending_ = true;
@@ -104,8 +121,32 @@ void MpvEngine::redrawPanorama() {
                        [this] {
                            panoramaRedrawPending_ = false;
                            panoramaRedrawClock_.start();
-                           applyVideoFilters();
+                           sendPanoramaView();
                        });
+}
+
+void MpvEngine::sendPanoramaView() {
+    // mpv builds the chain on its own thread while the window stays responsive; views that come
+    // while it works collapse into the latest one.
+    if (panoramaRedrawInFlight_) {
+        panoramaRedrawAgain_ = true;
+        return;
+    }
+    bool sent = false;
+    applyVideoFilters(&sent);
+    panoramaRedrawInFlight_ = sent;
+    if (sent) panoramaSentChain_ = videoFilters_;
+}
+
+void MpvEngine::onPanoramaRedrawn() {
+    panoramaRedrawInFlight_ = false;
+    // A chain set the waiting way meanwhile may have been applied before this one: mpv runs
+    // such a request at once, ahead of those queued. The newest chain is then sent again.
+    bool overtaken = videoFilters_ != panoramaSentChain_;
+    if (!panoramaRedrawAgain_ && !overtaken) return;
+    panoramaRedrawAgain_ = false;
+    if (overtaken) videoFilters_ = "\x01 not what mpv has";
+    sendPanoramaView();
 }
 
 ViewOffset MpvEngine::panoramaOffset() const {

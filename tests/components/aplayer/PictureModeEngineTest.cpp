@@ -180,15 +180,24 @@ TEST_F(EnginePictureMode, APanoramaIsDrawnFlatTowardsTheRequestedView) {
     EXPECT_EQ(last.width(), 1280);
     set(cfg::VrQuality, "0");
     EXPECT_TRUE(waitUntil([&] { return frame().height() == 360; }));
+    set(cfg::VrQuality, "100");
+    EXPECT_TRUE(waitUntil([&] { return frame().height() == 1080; }));
 
     // Dragging the picture to the left by a quarter of the window turns the view right by a
-    // quarter of the field of view; the stored view is the next sent view again.
+    // quarter of the field of view, drawn as a draft until the release; the stored view is the
+    // next sent view again.
     set(cfg::VrView, "22.5;22.5;350.6");
     shows(0.5, 0.5, gridColour(22.5, 22.5));
     double fov = fieldOfViewForDistance(350.6);
     int dx = -static_cast<int>(std::lround(640 * 45 / fov));
-    EXPECT_TRUE(e.engine->panoramaPointerDragged(dx, 0));
+    EXPECT_TRUE(e.engine->panoramaPointerDragged(dx / 2, 0));
+    EXPECT_TRUE(e.engine->panoramaPointerDragged(dx - dx / 2, 0));
     shows(0.5, 0.5, gridColour(67.5, 22.5));
+    EXPECT_EQ(last.height(), 360);
+    e.engine->panoramaPointerReleased();
+    EXPECT_TRUE(waitUntil([&] { return frame().height() == 1080; }));
+    shows(0.5, 0.5, gridColour(67.5, 22.5));
+    set(cfg::VrQuality, "0");
     EXPECT_TRUE(e.engine->panoramaWheel(120));
     EXPECT_GT(e.engine->panoramaOffset().zoom, 1.0);
     set(cfg::VrView, "22.5;22.5;350.6");
