@@ -56,10 +56,11 @@ TEST_P(PageWalk, EveryControlStoresAndSendsAsItsRowSays) {
                 for (std::size_t j = 0; j < row.fields.size(); ++j)
                     EXPECT_EQ(field(row.fields[j]), j == i ? "1" : "0")
                         << where << " option " << i << " field " << row.fields[j];
-                if (row.sendId)
+                if (row.sendId) {
                     EXPECT_EQ(lastSent(row.sendId), std::string(row.sendValues[i])) << where;
-                else if (row.rule != ui::OptionRule::SizeBoxes)
+                } else if (row.rule != ui::OptionRule::SizeBoxes) {
                     EXPECT_TRUE(sent_.empty()) << where << " sends without a row id";
+                }
             }
             break;
         case Binding::NamedList:
@@ -91,9 +92,10 @@ TEST_P(PageWalk, EveryControlStoresAndSendsAsItsRowSays) {
             EXPECT_EQ(window_->windowTitle().toStdString(),
                       std::string(row.title) + std::to_string(p) + std::string(row.unit))
                 << where;
-            if (row.sendId)
+            if (row.sendId) {
                 EXPECT_EQ(lastSent(row.sendId), joined(*this, row, std::to_string(p), read))
                     << where;
+            }
             break;
         }
         case Binding::Colour: {
@@ -102,8 +104,9 @@ TEST_P(PageWalk, EveryControlStoresAndSendsAsItsRowSays) {
             picker->setColorRef(0x123456);
             emit picker->colourChosen(0x123456);
             EXPECT_EQ(field(row.fields.front()), "1193046") << where;
-            if (row.sendId)
+            if (row.sendId) {
                 EXPECT_EQ(lastSent(row.sendId), joined(*this, row, "1193046", read)) << where;
+            }
             break;
         }
         case Binding::EditBox: {
@@ -111,8 +114,9 @@ TEST_P(PageWalk, EveryControlStoresAndSendsAsItsRowSays) {
             ASSERT_NE(edit, nullptr) << where;
             edit->setText("321");
             EXPECT_EQ(field(row.fields.front()), "321") << where;
-            if (row.sendId)
+            if (row.sendId) {
                 EXPECT_EQ(lastSent(row.sendId), joined(*this, row, "321", read)) << where;
+            }
             break;
         }
         default:

@@ -18,8 +18,8 @@ struct ConfigValue {
 };
 
 struct OpenMedia {
-    std::string subtitleFile; // the external subtitle chosen for this media; may be empty
-    std::string mediaStem;    // the last audio file's path up to and including its last "."
+    std::string subtitleFile{}; // the external subtitle chosen for this media; may be empty
+    std::string mediaStem{};    // the last audio file's path up to and including its last "."
     // A video gets no lyrics file: the stem would name the lyrics of the last song played.
     bool audio = false;
 };
