@@ -11,6 +11,8 @@ PACKAGES=(
   qt6-base-dev libmpv-dev libsqlcipher-dev sqlcipher
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libavfilter-dev libswresample-dev
   libx11-dev libxcb1-dev
+  # the engine's guess of a subtitle file's encoding
+  libuchardet-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   # 32-bit loader tests: a 32-bit host (run by qemu where the kernel will not) and real PE32 DLLs
   g++-multilib gcc-mingw-w64-i686 binutils-mingw-w64-i686 qemu-user

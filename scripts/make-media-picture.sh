@@ -16,6 +16,8 @@
 # "zh simplified utf8.srt" and its GB18030 copy "zh simplified gb18030.srt", "zh traditional
 # utf8.srt" and its Big5 copy "zh traditional big5.srt": one line from 0.5 s to 28 s, then a
 # few more lines, so that the encoding of the copies can be told from their text.
+# "zh short gb18030.srt", "zh short big5.srt": the first line alone in GB18030 and in Big5, too
+# short for mpv's own guess of the encoding.
 # "second line.srt": an ASCII line at the same time, for the second subtitle.
 set -euo pipefail
 out=$1
@@ -50,4 +52,6 @@ iconv -f UTF-8 -t GB18030 "$out/zh simplified utf8.srt" >"$out/zh simplified gb1
 srt "青嵐播放器字幕測試" "這是一個用於檢測文字編碼的繁體中文字幕檔案。" \
   "播放器應當在沒有任何設定的情況下正確顯示中文。" >"$out/zh traditional utf8.srt"
 iconv -f UTF-8 -t BIG5 "$out/zh traditional utf8.srt" >"$out/zh traditional big5.srt"
+srt "青岚播放器字幕测试" | iconv -f UTF-8 -t GB18030 >"$out/zh short gb18030.srt"
+srt "青嵐播放器字幕測試" | iconv -f UTF-8 -t BIG5 >"$out/zh short big5.srt"
 srt "SECOND LINE" >"$out/second line.srt"

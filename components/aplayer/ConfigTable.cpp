@@ -117,7 +117,8 @@ constexpr std::array kTable{
     ConfigId{408, "virtual surround depth", "0..30", "extrastereo m = 1 + depth*0.05", K::Applied},
     ConfigId{503, "subtitle file", "path; empty = none",
              "sub-add as the first subtitle (once per media; sent again it is re-selected); "
-             "empty: the media's own subtitle of index 506",
+             "empty: the media's own subtitle of index 506. GB18030 and Big5 files too short for "
+             "mpv's own guess get their encoding named (sub-codepage)",
              K::Applied},
     ConfigId{504, "first subtitle shown", "on/off", "sub-visibility", K::Applied},
     ConfigId{506, "first subtitle language index", "index among the media's subtitles, from 0",

@@ -5,6 +5,7 @@
 #include "ScreenshotWriter.h"
 #include "VideoWindow.h"
 #include "aplayer/ConfigTable.h"
+#include "aplayer/SubtitleEncoding.h"
 #include "lyrics/LyricsView.h"
 
 #include <QString>
@@ -314,6 +315,8 @@ bool MpvEngine::applySubtitleFile(int id) {
     };
     auto known = externalSubtitles_.find(path);
     if (known != externalSubtitles_.end()) return select(known->second);
+    // A short Chinese file is taken for Latin text by mpv's own guess: the engine says which.
+    setProperty("sub-codepage", subtitleCodepageOfFile(path));
     const char* args[] = {"sub-add", path.c_str(), second ? "auto" : "select", nullptr};
     if (mpv_command(mpv_, args) < 0) return false;
     int64_t count = 0, trackId = 0;
