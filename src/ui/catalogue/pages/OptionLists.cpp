@@ -1,6 +1,8 @@
 // The fixed item lists of the settings pages, and the lookup of option rows by control.
 #include "ui/catalogue/pages/PageLayout.h"
 
+#include <playback/VrValues.h>
+
 #include <deque>
 #include <mutex>
 
@@ -57,15 +59,24 @@ const std::vector<std::string_view>& colourPairNames() {
     return names;
 }
 
+// The draw modes are the VR menu item's table; the page lists them in the same order.
 const std::vector<std::string_view>& vrDrawModeNames() {
-    static const std::vector<std::string_view> names{
-        "无效果",           "矩形全景左右",         "圆形半景外下内上", "圆形半景内下外上",
-        "矩形双目全景左右", "矩形双目立体全景左右", "圆形全景左右",     "圆形双目全景左右"};
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> v;
+        for (const auto& mode : playback::vrDrawModes())
+            v.push_back(mode.name);
+        return v;
+    }();
     return names;
 }
 
 const std::vector<std::string_view>& vrDrawModeValues() {
-    static const std::vector<std::string_view> values{"0", "1", "3", "4", "7", "9", "11", "15"};
+    static const std::vector<std::string_view> values = [] {
+        std::vector<std::string_view> v;
+        for (const auto& mode : playback::vrDrawModes())
+            v.push_back(mode.number);
+        return v;
+    }();
     return values;
 }
 
