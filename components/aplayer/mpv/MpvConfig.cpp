@@ -18,6 +18,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace qinglan::aplayer {
 
@@ -168,12 +169,27 @@ bool MpvEngine::applyConfig(int id, const std::string& value) {
     }
 }
 
+// mpv's gpu outputs refuse a software OpenGL, and finding that out costs 50 to 100 ms and the
+// whole GL stack in memory at every start. Without a device node of a graphics driver (Mesa's
+// DRI nodes, NVIDIA's) there is no hardware OpenGL to find, so they are not tried at all.
+bool MpvEngine::openGlUsable() const {
+    if (configValue(cfg::OpenGl) == "0") return false;
+    static const bool graphicsDevice = [] {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec))
+            if (entry.path().filename().string().starts_with("render") ||
+                entry.path().filename().string().starts_with("card"))
+                return true;
+        return std::filesystem::exists("/dev/nvidia0", ec);
+    }();
+    return graphicsDevice;
+}
+
 bool MpvEngine::applyRenderer() {
     // A forced output (tests, no native window) is never replaced.
     if (!options_.videoOutput.empty() || !embedded_) return true;
     std::string renderer = configValue(cfg::Renderer);
-    auto vo =
-        rendererVideoOutput(renderer.empty() ? "3" : renderer, configValue(cfg::OpenGl) != "0");
+    auto vo = rendererVideoOutput(renderer.empty() ? "3" : renderer, openGlUsable());
     if (!vo) return false;
     if (*vo == currentVideoOutput_)
         return true; // the player re-sends it after every open: no needless re-creation

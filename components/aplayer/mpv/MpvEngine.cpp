@@ -66,18 +66,17 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
     installPanoramaPointer();
     window_->show();
     lyrics_ = std::make_unique<lyrics::LyricsView>(
-        window_, lyrics::LyricsView::Host{
-                     [this] { return APlayer_GetPosition(); },
-                     [this] {
-                         return loaded_ && (isSoundOnlyFileName(mediaPath_) || !hasVideoTrack());
-                     },
-                     [this](int ms) {
-                         // The line released on must be the one that plays: an exact seek,
-                         // not the nearest place mpv finds fast.
-                         if (!mpv_ || !loaded_) return;
-                         const std::string t = std::to_string(std::max(ms, 0) / 1000.0);
-                         command({"seek", t.c_str(), "absolute+exact"});
-                     }});
+        window_,
+        lyrics::LyricsView::Host{
+            [this] { return APlayer_GetPosition(); },
+            [this] { return loaded_ && (isSoundOnlyFileName(mediaPath_) || !hasVideoTrack()); },
+            [this](int ms) {
+                // The line released on must be the one that plays: an exact seek,
+                // not the nearest place mpv finds fast.
+                if (!mpv_ || !loaded_) return;
+                const std::string t = std::to_string(std::max(ms, 0) / 1000.0);
+                command({"seek", t.c_str(), "absolute+exact"});
+            }});
 
     mpv_ = mpv_create();
     if (!mpv_) return false;
@@ -101,7 +100,7 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
         currentVideoOutput_ =
             rendererVideoOutput(configValue(cfg::Renderer).empty() ? "3"
                                                                    : configValue(cfg::Renderer),
-                                configValue(cfg::OpenGl) != "0")
+                                openGlUsable())
                 .value_or("gpu,x11");
     opt("vo", currentVideoOutput_);
     opt("ao", options_.audioOutput.empty() ? kAudioOutputs : options_.audioOutput);

@@ -87,6 +87,8 @@ private:
     std::string configValue(int id) const;
     bool applyConfig(int id, const std::string& value);
     bool applyRenderer();
+    // OpenGL is allowed (id 313) and a graphics driver could provide it in hardware.
+    bool openGlUsable() const;
     // With sentAsync, the chain is handed to mpv without waiting (a dragged panorama): true in
     // *sentAsync when a request went out, answered by kPanoramaRedrawReply.
     bool applyVideoFilters(bool* sentAsync = nullptr);
