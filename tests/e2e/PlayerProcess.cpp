@@ -143,4 +143,24 @@ std::vector<std::string> playerWindows() {
     return ids;
 }
 
+std::string findWindow(const QString& title, int ms) {
+    std::string id;
+    waitFor(
+        [&] {
+            id = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"})
+                     .section('\n', 0, 0)
+                     .toStdString();
+            return !id.empty();
+        },
+        ms);
+    return id;
+}
+
+void click(const QPoint& p, int button) {
+    xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+    QThread::msleep(150);
+    xdotool({"click", QString::number(button)});
+    QThread::msleep(300);
+}
+
 } // namespace qinglan::test

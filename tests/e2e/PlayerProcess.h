@@ -1,6 +1,7 @@
 #pragma once
 #include "support/TempDataDir.h"
 
+#include <QPoint>
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
@@ -42,6 +43,12 @@ inline QString xdotool(const QStringList& args) {
 
 // Runs qinglan-edb on a record file; its standard output, or "" when it failed.
 std::string runEdb(const std::filesystem::path& file, const QStringList& command);
+
+// The first visible X window titled exactly `title`, waited for up to ms; "" when none came.
+std::string findWindow(const QString& title, int ms = 10000);
+// Moves the pointer to a screen point and clicks there (1 left, 3 right), with the pauses a
+// user's click leaves the player to react.
+void click(const QPoint& p, int button = 1);
 
 // Ids of the X windows whose title is the player's and whose class is "OrvelWindow".
 std::vector<std::string> playerWindows();

@@ -25,26 +25,6 @@ QColor colourAt(const QPoint& p) {
     return screen.rect().contains(p) ? screen.pixelColor(p) : QColor();
 }
 
-std::string findWindow(const QString& title, int ms = 10000) {
-    std::string id;
-    waitFor(
-        [&] {
-            id = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"})
-                     .section('\n', 0, 0)
-                     .toStdString();
-            return !id.empty();
-        },
-        ms);
-    return id;
-}
-
-void click(const QPoint& p, int button = 1) {
-    xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(150);
-    xdotool({"click", QString::number(button)});
-    QThread::msleep(300);
-}
-
 } // namespace
 
 TEST(EndToEndSettings, ABrightnessSliderChangesThePlayingPictureAndIsStored) {
@@ -54,8 +34,7 @@ TEST(EndToEndSettings, ABrightnessSliderChangesThePlayingPictureAndIsStored) {
     ASSERT_TRUE(player.waitForMainWindow());
     const std::string main = playerWindows().front();
     const QPoint sample = videoPoint(windowRect(main));
-    ASSERT_TRUE(waitFor([&] { return near(colourAt(sample), kBlue); }))
-        << "the clip does not play";
+    ASSERT_TRUE(waitFor([&] { return near(colourAt(sample), kBlue); })) << "the clip does not play";
 
     // Right-click menu, its last item "系统设置        ".
     const QRect m = windowRect(main);

@@ -19,26 +19,6 @@ namespace {
 
 const QColor kBlue(0x1E, 0x5A, 0xC8); // clip.mp4's background
 
-std::string findWindow(const QString& title, int ms = 10000) {
-    std::string id;
-    waitFor(
-        [&] {
-            id = xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"})
-                     .section('\n', 0, 0)
-                     .toStdString();
-            return !id.empty();
-        },
-        ms);
-    return id;
-}
-
-void click(const QPoint& p, int button = 1) {
-    xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
-    QThread::msleep(150);
-    xdotool({"click", QString::number(button)});
-    QThread::msleep(300);
-}
-
 void typeInto(const QRect& window, QPoint box, const QString& text) {
     click(window.topLeft() + box);
     xdotool({"type", "--delay", "20", text});
