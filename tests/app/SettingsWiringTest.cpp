@@ -16,31 +16,14 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
+#include "PlayerFixture.h"
+
 using namespace qinglan;
 using app::processState;
 
 namespace {
 
-struct SettingsInPlayer : ::testing::Test {
-    test::TempDataDir data;
-    aplayer::FakeEngine* engine = nullptr;
-    std::unique_ptr<app::MainWindow> window;
-
-    void SetUp() override {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fileConfigChanged = false;
-        auto fake = std::make_unique<aplayer::FakeEngine>();
-        engine = fake.get();
-        window = std::make_unique<app::MainWindow>(std::move(fake));
-        window->create();
-    }
-    void TearDown() override {
-        window.reset();
-        processState().store.reset();
-    }
+struct SettingsInPlayer : test::PlayerFixture {
     static void waitMs(int ms) {
         QElapsedTimer t;
         t.start();
@@ -50,10 +33,8 @@ struct SettingsInPlayer : ::testing::Test {
 };
 
 TEST_F(SettingsInPlayer, ASecondAfterAnOpenTheEngineGetsTheStoredOptionsInOrder) {
+    setFields({{98, "0"}, {99, "1"}, {73, "1"}, {74, "0"}, {77, "蓝黄"}});
     auto& s = processState();
-    ASSERT_TRUE(
-        s.store->writeFields({{98, "0"}, {99, "1"}, {73, "1"}, {74, "0"}, {77, "蓝黄"}}).ok());
-    ASSERT_TRUE(s.record.load(*s.store).ok());
     window->playback().openAndPlay("/music/歌.mp3");
     engine->clearCalls();
     waitMs(1300);

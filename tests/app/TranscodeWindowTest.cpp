@@ -15,39 +15,15 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "PlayerFixture.h"
+
 using namespace qinglan;
 using app::processState;
 using Sequence = std::vector<std::pair<int, std::string>>;
 
 namespace {
 
-struct TranscodeWindowFixture : ::testing::Test {
-    test::TempDataDir data;
-    aplayer::FakeEngine* engine = nullptr;
-    std::unique_ptr<app::MainWindow> window;
-
-    void SetUp() override {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
-        auto fake = std::make_unique<aplayer::FakeEngine>();
-        engine = fake.get();
-        window = std::make_unique<app::MainWindow>(std::move(fake));
-        window->create();
-        ASSERT_NE(window->window(), nullptr);
-    }
-    void TearDown() override {
-        window.reset();
-        processState().store.reset();
-    }
-    void setFields(std::vector<std::pair<int, settings::SettingsValue>> fields) {
-        auto& s = processState();
-        ASSERT_TRUE(s.store->writeFields(fields).ok());
-        ASSERT_TRUE(s.record.load(*s.store).ok());
-    }
+struct TranscodeWindowFixture : test::PlayerFixture {
     ui::CatalogueWindow* openWindow() {
         ui::UiEvent e;
         (*window->handlers().find("openTranscodeWindow"))(e);
