@@ -16,6 +16,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <memory>
+#include <string>
+
 namespace qinglan::app {
 
 namespace {
@@ -107,10 +110,13 @@ private:
             return settings::currentValue(state.record, state.store.get(), field).toText();
         };
         hooks.sidePanelCheck = [&w] { w.sidePanelCheck(); };
-        hooks.showOnScreenText = [&w](const std::string& text) {
+        // The screenshot's own hide after its second covers only its own message.
+        auto shown = std::make_shared<std::string>();
+        hooks.showOnScreenText = [&w, shown](const std::string& text) {
+            *shown = text;
             w.playback().showOnScreenText(text);
         };
-        hooks.hideOnScreenText = [&w] { w.playback().hideOnScreenText(); };
+        hooks.hideOnScreenText = [&w, shown] { w.playback().hideOnScreenText(*shown); };
         return hooks;
     }
 

@@ -31,7 +31,7 @@ PlaybackController::PlaybackController(aplayer::Engine& engine, PlaybackView& vi
     });
     osdHide_.setSingleShot(true);
     osdHide_.setInterval(kOsdHoldMs);
-    connect(&osdHide_, &QTimer::timeout, this, &PlaybackController::hideOnScreenText);
+    connect(&osdHide_, &QTimer::timeout, this, [this] { hideOnScreenText(); });
 }
 
 void PlaybackController::openAndPlay(const std::string& currentMedia) {
@@ -175,6 +175,9 @@ void PlaybackController::stepVolume(bool up) {
 }
 
 void PlaybackController::showOnScreenText(const std::string& text) {
+    // A new text ends the wait of the one it replaces: that wait must not cut this one short.
+    osdHide_.stop();
+    shownText_ = text;
     engine_.APlayer_SetConfigA(aplayer::cfg::OsdShow, "1");
     engine_.APlayer_SetConfigA(aplayer::cfg::OsdSize, "100");
     engine_.APlayer_SetConfigA(aplayer::cfg::OsdMargin, "70");
@@ -185,6 +188,10 @@ void PlaybackController::showOnScreenText(const std::string& text) {
 
 void PlaybackController::hideOnScreenText() {
     engine_.APlayer_SetConfigA(aplayer::cfg::OsdShow, "0");
+}
+
+void PlaybackController::hideOnScreenText(const std::string& ifShowing) {
+    if (ifShowing == shownText_ && !osdHide_.isActive()) hideOnScreenText();
 }
 
 void PlaybackController::onEngineMessage(uint32_t message, uintptr_t, intptr_t) {

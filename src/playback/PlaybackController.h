@@ -66,6 +66,9 @@ public:
 
     void showOnScreenText(const std::string& text);
     void hideOnScreenText();
+    // Hides the text only while it is the one shown: a caller that waits to hide its own
+    // message leaves a later text (the volume, a failure) alone.
+    void hideOnScreenText(const std::string& ifShowing);
 
     // Engine callbacks.
     void onEngineMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -106,6 +109,7 @@ private:
     int volumeOffset_ = 0;
     bool muted_ = false;
     std::string subtitleFile_;
+    std::string shownText_; // the on-screen text last shown
     std::string mediaStem_;
     std::string opened_;        // the media of the last open, for the failure message
     bool failureShown_ = false; // the failure of this open was already reported

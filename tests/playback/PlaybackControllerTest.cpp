@@ -202,6 +202,23 @@ TEST_F(PlaybackFixture, VolumeStepsShowTheirTextAndStopAtTheBounds) {
     EXPECT_TRUE(engine.calls().empty());
 }
 
+// The screenshot's message and the volume text share the one on-screen text: whichever came
+// last stays for its own time, the other's pending hide does not cut it short.
+TEST_F(PlaybackFixture, EachOnScreenTextKeepsItsOwnTime) {
+    controller->stepVolume(true);
+    EXPECT_GT(controller->onScreenTextHoldMs(), 0);
+    controller->showOnScreenText("截图成功");
+    EXPECT_EQ(controller->onScreenTextHoldMs(), 0) << "the volume's hide would cut the message";
+
+    controller->stepVolume(true); // the volume replaces the message ...
+    engine.clearCalls();
+    controller->hideOnScreenText("截图成功"); // ... so the message's hide leaves it alone
+    EXPECT_TRUE(engine.configSent(602).empty());
+    controller->showOnScreenText("截图成功");
+    controller->hideOnScreenText("截图成功");
+    EXPECT_EQ(engine.configSent(602).back(), "0");
+}
+
 TEST_F(PlaybackFixture, DroppedSubtitleIsAppliedWithoutRestartingPlayback) {
     controller->openAndPlay("/videos/a.mp4");
     engine.clearCalls();
