@@ -3,11 +3,26 @@
 # so parallel tests never collide). Optional helpers, enabled by environment:
 #   WITH_WM=1 starts openbox, WITH_COMPOSITOR=1 starts xcompmgr, WITH_TRAY=1 starts trayer.
 set -u
-fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
-xvfb=$!
-read -r num < "$fifo"; rm -f "$fifo"
-if [ -z "${num:-}" ]; then echo "with-xvfb: Xvfb did not start" >&2; kill $xvfb 2>/dev/null; exit 1; fi
+# A server that reported its display but takes no client (seen when another test's server was
+# going away at the same moment) is replaced by a fresh one, so a test never starts on a display
+# nobody can reach.
+start_xvfb() {
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
+  xvfb=$!
+  num=; read -r num < "$fifo"; rm -f "$fifo"
+  [ -n "${num:-}" ] || return 1
+  for _ in $(seq 50); do
+    xdpyinfo -display ":$num" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+for attempt in 1 2 3; do
+  start_xvfb && break
+  kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; num=
+done
+if [ -z "${num:-}" ]; then echo "with-xvfb: no Xvfb display could be reached" >&2; exit 1; fi
 export DISPLAY=":$num"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
