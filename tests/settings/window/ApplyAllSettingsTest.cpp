@@ -1,5 +1,5 @@
-// The options re-sent after every open: the spec'd order and its conditional steps, checked on
-// a real settings file so the fields are read the way the player reads them.
+// The options re-sent after every open: their order and the steps that depend on a choice, checked
+// on a real settings file so the fields are read the way the player reads them.
 #include <settings/SettingsRecord.h>
 #include <settings/SettingsStore.h>
 #include <settingswindow/ApplyAllSettings.h>
