@@ -59,11 +59,14 @@ std::string sendText(const Context& c, const OptionRow& row, const std::string& 
     return joined;
 }
 
+// The flags of a choice are written together, in one transaction.
 void writeFlags(const Context& c, CatalogueWindow* w, const OptionRow& row) {
+    std::vector<std::pair<int, settings::SettingsValue>> flags;
     for (std::size_t i = 0; i < row.controls.size() && i < row.fields.size(); ++i) {
         auto* b = controlOf<QAbstractButton>(w, row.controls[i].name);
-        c.write(row.fields[i], b && b->isChecked() ? "1" : "0");
+        flags.emplace_back(row.fields[i], b && b->isChecked() ? "1" : "0");
     }
+    if (auto* s = c.store()) (void)s->writeFields(flags); // a failed write is the store's to report
 }
 
 void setEnabled(CatalogueWindow* w, std::string_view name, bool enabled) {
@@ -80,22 +83,37 @@ void setTextQuietly(QLineEdit* edit, const QString& text) {
     edit->setText(text);
 }
 
-// The two size boxes follow the source/custom choice and show the stored custom size.
-void applySizeBoxes(const Context& c, CatalogueWindow* w, const OptionRow& row, bool source) {
-    for (std::size_t i = 0; i < row.partners.size(); ++i) {
-        auto* box = controlOf<QLineEdit>(w, row.partners[i]);
-        if (!box) continue;
-        box->setReadOnly(source);
-        const auto* boxRow = ui::findOptionRow(w->role().toStdString(), row.partners[i]);
-        if (boxRow) setTextQuietly(box, QString::fromStdString(c.read(boxRow->fields.front())));
+// The size boxes show the stored custom size again.
+void refillSizeBoxes(const Context& c, CatalogueWindow* w, const OptionRow& row) {
+    for (auto name : row.partners) {
+        const auto* boxRow = ui::findOptionRow(w->role().toStdString(), name);
+        if (boxRow)
+            setTextQuietly(controlOf<QLineEdit>(w, name),
+                           QString::fromStdString(c.read(boxRow->fields.front())));
     }
 }
 
-void applyLyricsBackground(CatalogueWindow* w, const OptionRow& row, bool colour) {
-    // partners: colour picker, path box, "打开"
-    setEnabled(w, row.partners[0], colour);
-    setReadOnly(w, row.partners[1], colour);
-    setEnabled(w, row.partners[2], !colour);
+// What a chosen option (by its place in the row) switches on and off around it; the same when
+// the user chooses it and when a page opens with it stored. -1: none chosen, nothing changes.
+void applyChoiceState(CatalogueWindow* w, const OptionRow& row, int chosen) {
+    if (chosen < 0) return;
+    switch (row.rule) {
+    case OptionRule::Ac3Rows:
+        for (auto name : row.partners)
+            setEnabled(w, name, chosen == 0);
+        break;
+    case OptionRule::LyricsBackground: // partners: colour picker, path box, "打开"
+        setEnabled(w, row.partners[0], chosen == 0);
+        setReadOnly(w, row.partners[1], chosen == 0);
+        setEnabled(w, row.partners[2], chosen != 0);
+        break;
+    case OptionRule::SizeBoxes: // the source size locks the custom size boxes
+        for (auto name : row.partners)
+            setReadOnly(w, name, chosen == 0);
+        break;
+    default:
+        break;
+    }
 }
 
 void showHint(CatalogueWindow* w, const OptionRow& row, int index) {
@@ -104,27 +122,21 @@ void showHint(CatalogueWindow* w, const OptionRow& row, int index) {
         label->setText(q(row.hints[index]));
 }
 
-// A choice among radios or check boxes: the rule that goes with it.
+// A choice among radios or check boxes: the rule that goes with it. Unticking a box of a
+// rule's pair changes nothing around it.
 void applyChoiceRule(const Context& c, CatalogueWindow* w, const OptionRow& row, int index,
                      bool checked) {
-    switch (row.rule) {
-    case OptionRule::Ac3Rows:
-        for (auto name : row.partners)
-            setEnabled(w, name, index == 0);
-        break;
-    case OptionRule::LyricsBackground:
-        if (checked) applyLyricsBackground(w, row, index == 0);
-        break;
-    case OptionRule::SizeBoxes:
-        if (!checked) break;
-        applySizeBoxes(c, w, row, index == 0);
-        if (index == 0)
-            for (int id : row.sendZero)
-                c.send(id, "0");
-        break;
-    default:
-        break;
+    if (row.rule == OptionRule::Ac3Rows) {
+        applyChoiceState(w, row, index);
+        return;
     }
+    if (!checked) return;
+    applyChoiceState(w, row, index);
+    if (row.rule != OptionRule::SizeBoxes) return;
+    refillSizeBoxes(c, w, row);
+    if (index == 0)
+        for (int id : row.sendZero)
+            c.send(id, "0");
 }
 
 // ---- the handlers ------------------------------------------------------------------------
@@ -284,24 +296,12 @@ void fillPage(const Context& c, CatalogueWindow* w) {
             break;
         }
         // Rules that depend on the stored choice.
-        switch (row.rule) {
-        case OptionRule::LyricsBackground:
-            if (snap.read(row.fields[0]) == "1") {
-                setReadOnly(w, row.partners[1], true);
-                setEnabled(w, row.partners[2], false);
-            }
-            if (snap.read(row.fields[1]) == "1") setEnabled(w, row.partners[0], false);
-            break;
-        case OptionRule::Ac3Rows:
-            for (auto name : row.partners)
-                setEnabled(w, name, snap.read(row.fields[0]) == "1");
-            break;
-        case OptionRule::SizeBoxes:
-            for (auto name : row.partners)
-                setReadOnly(w, name, snap.read(row.fields[0]) == "1");
-            break;
-        default:
-            break;
+        if (row.rule != OptionRule::None && row.rule != OptionRule::RendererHint &&
+            row.rule != OptionRule::ListOpacity) {
+            int chosen = -1;
+            for (std::size_t i = 0; i < row.fields.size() && chosen < 0; ++i)
+                if (snap.read(row.fields[i]) == "1") chosen = static_cast<int>(i);
+            applyChoiceState(w, row, chosen);
         }
     }
 }
