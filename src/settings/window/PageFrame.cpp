@@ -127,6 +127,14 @@ Scrolled scrolledOf(CatalogueWindow* w) {
     return {ui::find<QScrollBar>(w, u"纵向滚动条1"), ui::find<QWidget>(w, u"外形框1")};
 }
 
+// The bar spans the part of the page's content below its viewport.
+QScrollBar* fitScrollRange(CatalogueWindow* w) {
+    auto s = scrolledOf(w);
+    const auto* frame = ui::findPageFrame(w->role().toStdString());
+    if (s.bar && frame) s.bar->setRange(0, frame->shapeHeight - ui::kPageViewportHeight);
+    return s.bar;
+}
+
 } // namespace
 
 void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
@@ -141,11 +149,7 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
             if (auto* label = ui::find<QLabel>(w, ui::toQString(tab.label)))
                 label->setAlignment(Qt::AlignCenter);
         markTab(w, ui::settingsTabs().front().label);
-        if (auto s = scrolledOf(w); s.bar) {
-            const auto* frame = ui::findPageFrame(kSettingsRole);
-            s.bar->setRange(0, frame->shapeHeight - ui::kPageViewportHeight);
-            s.bar->setFocus(Qt::OtherFocusReason);
-        }
+        if (auto* bar = fitScrollRange(w)) bar->setFocus(Qt::OtherFocusReason);
         if (context->read(settings::field::SettingsOnSubtitlePage) == "1")
             showPage(*context, w, ui::settingsTabs()[1]);
         fillPage(*context, w);
@@ -155,10 +159,7 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
             if (e.control == ui::toQString(tab.label)) showPage(*context, e.window, tab);
     });
     handlers.add("fillPage", [context](UiEvent& e) {
-        if (auto s = scrolledOf(e.window); s.bar) {
-            const auto* frame = ui::findPageFrame(e.window->role().toStdString());
-            if (frame) s.bar->setRange(0, frame->shapeHeight - ui::kPageViewportHeight);
-        }
+        fitScrollRange(e.window);
         fillPage(*context, e.window);
     });
     handlers.add("refocusPage", [](UiEvent& e) { refocusPage(e.window); });
