@@ -61,8 +61,8 @@ void wireSettings(MainWindow& w, ui::HandlerTable& h) {
     services.setListOpacity = [&w](int opacity) {
         if (auto* list = w.videoList()) list->setWindowOpacity(std::clamp(opacity, 0, 255) / 255.0);
     };
-    services.chooseFile = [](QWidget* parent, const QString& filter) {
-        return QFileDialog::getOpenFileName(parent, {}, {}, ui::toQtFilter(filter));
+    services.chooseFile = [](QWidget* parent, const ui::FileDialogBox& dialog) {
+        return dialog.chooseFile(parent);
     };
     services.chooseFolder = [](QWidget* parent, const QString& title) {
         return QFileDialog::getExistingDirectory(parent, title, {}, QFileDialog::ShowDirsOnly);

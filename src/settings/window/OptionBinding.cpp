@@ -349,8 +349,7 @@ void addOptionHandlers(ui::HandlerTable& handlers, const SharedContext& context)
         QString chosen;
         if (row->binding == Binding::FileButton) {
             auto* dialog = controlOf<ui::FileDialogBox>(e.window, row->partners[1]);
-            const QString filter = dialog ? dialog->filter() : QString();
-            if (s.chooseFile) chosen = s.chooseFile(e.window, filter);
+            if (dialog && s.chooseFile) chosen = s.chooseFile(e.window, *dialog);
         } else if (s.chooseFolder) {
             chosen = s.chooseFolder(e.window, QString::fromUtf8("请选择一个文件夹"));
         }

@@ -11,7 +11,7 @@ SettingsWindowTest::SettingsWindowTest() : store_(data_.path()) {
     s.store = [this] { return &store_; };
     s.send = [this](int id, const std::string& v) { sent_.emplace_back(id, v); };
     s.setListOpacity = [this](int o) { listOpacity_ = o; };
-    s.chooseFile = [this](QWidget*, const QString&) {
+    s.chooseFile = [this](QWidget*, const ui::FileDialogBox&) {
         ++dialogsShown_;
         return fileAnswer_;
     };

@@ -18,6 +18,10 @@
 
 class QWidget;
 
+namespace qinglan::ui {
+class FileDialogBox;
+}
+
 namespace qinglan::settingswindow {
 
 struct Services {
@@ -27,8 +31,9 @@ struct Services {
     std::function<void(int id, const std::string& value)> send;
     // Sets the video list window's opacity (1..255).
     std::function<void(int opacity)> setListOpacity;
-    // Dialogs; an empty answer means the user cancelled.
-    std::function<QString(QWidget* parent, const QString& filter)> chooseFile;
+    // Dialogs; an empty answer means the user cancelled. A file is chosen through the window's
+    // own file dialog control, which holds the designed filter.
+    std::function<QString(QWidget* parent, const ui::FileDialogBox& dialog)> chooseFile;
     std::function<QString(QWidget* parent, const QString& title)> chooseFolder;
     // The folder the save-folder defaults point to; empty: the usual special folder.
     std::filesystem::path specialFolder;
