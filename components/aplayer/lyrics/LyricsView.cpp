@@ -373,15 +373,24 @@ void LyricsView::dragged(QPoint from, QPoint to) {
     if (window_) window_->update();
 }
 
+int LyricsView::lineUnderMarker() const {
+    return static_cast<int>(std::lround(dragScroll_)) - headerCount();
+}
+
+int64_t LyricsView::markerPositionMs() const {
+    const int line = lineUnderMarker();
+    // On the header: the song from its start.
+    if (!lyrics_ || line < 0 || line >= static_cast<int>(lyrics_->lines.size())) return 0;
+    return positionOfLine(lyrics_->lines[static_cast<size_t>(line)], style_.offsetMs,
+                          lyrics_->offsetMs);
+}
+
 void LyricsView::released() {
     if (!dragging_) return;
     dragging_ = false;
     if (!lyrics_ || lyrics_->lines.empty()) return;
-    const int line = static_cast<int>(std::lround(dragScroll_)) - headerCount();
-    // Released on the header: the song from its start.
-    const int64_t ms = line < 0 ? 0
-                                : positionOfLine(lyrics_->lines[static_cast<size_t>(line)],
-                                                 style_.offsetMs, lyrics_->offsetMs);
+    const int line = lineUnderMarker();
+    const int64_t ms = markerPositionMs();
     scroll_ = dragScroll_;
     heldLine_ = line < 0 ? -1 : line;
     heldUntilMs_ = monotonicMs() + kSeekHoldMs;
@@ -411,11 +420,7 @@ void LyricsView::paintMarker(QPainter& p, const QRect& area, double linePitch) c
     p.setPen(QPen(withAlpha(style_.highlight, 0.8), 2));
     p.drawLine(QPointF(area.left() + 2, y), QPointF(area.left() + margin - 4, y));
     p.drawLine(QPointF(area.right() - margin + 4, y), QPointF(area.right() - 2, y));
-    const int line = static_cast<int>(std::lround(dragScroll_)) - headerCount();
-    const int64_t ms = line >= 0 && lyrics_ && line < static_cast<int>(lyrics_->lines.size())
-                           ? positionOfLine(lyrics_->lines[static_cast<size_t>(line)],
-                                            style_.offsetMs, lyrics_->offsetMs)
-                           : 0;
+    const int64_t ms = markerPositionMs();
     QFont small = p.font();
     small.setPixelSize(std::max(10, static_cast<int>(linePitch / 3)));
     p.setFont(small);

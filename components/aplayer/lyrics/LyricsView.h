@@ -106,6 +106,10 @@ private:
     bool dragActive() const;
     void dragged(QPoint from, QPoint to);
     void released();
+    // The line at the drag marker (negative on the header) and the position a release there
+    // seeks to.
+    int lineUnderMarker() const;
+    int64_t markerPositionMs() const;
 
     QPointer<VideoWindow> window_;
     Host host_;
