@@ -308,7 +308,7 @@ QString LyricsView::displayText(int index) const {
 }
 
 double LyricsView::pitch() const {
-    return QFontMetricsF(fontOf(style_)).height() + style_.lineSpacing;
+    return std::max(1.0, QFontMetricsF(fontOf(style_)).height() + style_.lineSpacing);
 }
 
 void LyricsView::tick() {
@@ -367,7 +367,7 @@ void LyricsView::dragged(QPoint from, QPoint to) {
         dragging_ = true;
         dragScroll_ = scroll_;
     }
-    const double p = std::max(1.0, pitch());
+    const double p = pitch();
     dragScroll_ = std::clamp(dragScroll_ - (to.y() - from.y()) / p, 0.0,
                              std::max(0.0, static_cast<double>(displayCount() - 1)));
     if (window_) window_->update();
@@ -436,7 +436,7 @@ void LyricsView::paint(QPainter& p, const QRect& area) {
     const auto& lines = lyrics_->lines;
     const QFont font = fontOf(style_);
     const QFontMetricsF fm(font);
-    const double linePitch = std::max(1.0, fm.height() + style_.lineSpacing);
+    const double linePitch = pitch();
     const double centre = dragging_ ? dragScroll_ : scroll_;
     const double half = area.height() / linePitch / 2.0 + 1;
     const int header = headerCount();

@@ -102,7 +102,7 @@ private:
     int headerCount() const;
     int displayCount() const;
     QString displayText(int index) const;
-    double pitch() const;
+    double pitch() const; // from one line to the next, at least 1 px
     bool dragActive() const;
     void dragged(QPoint from, QPoint to);
     void released();
