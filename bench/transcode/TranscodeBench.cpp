@@ -6,6 +6,7 @@
 // Sources are made with ffmpeg in a temporary folder: 1280x720 at 25 fps, H.264 with a fixed
 // key-frame interval, AAC stereo.
 #include "processing/Processing.h"
+#include "support/Shell.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -24,23 +25,10 @@ extern "C" {
 
 using namespace qinglan::aplayer::processing;
 namespace fs = std::filesystem;
+using qinglan::test::commandOutput;
+using qinglan::test::shellQuoted;
 
 namespace {
-
-std::string capture(const std::string& command) {
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        ::pclose(p);
-    }
-    return out;
-}
-
-std::string q(const std::string& path) {
-    return "'" + path + "'";
-}
 
 double seconds(const std::string& command) {
     const auto start = std::chrono::steady_clock::now();
@@ -49,15 +37,17 @@ double seconds(const std::string& command) {
 }
 
 double probeDuration(const std::string& path) {
-    return std::atof(
-        capture("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q(path)).c_str());
+    return std::atof(commandOutput("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
+                                   shellQuoted(path))
+                         .c_str());
 }
 
 long videoFrames(const std::string& path) {
-    return std::atol(capture("ffprobe -v error -select_streams v -count_packets -show_entries "
-                             "stream=nb_read_packets -of csv=p=0 " +
-                             q(path))
-                         .c_str());
+    return std::atol(
+        commandOutput("ffprobe -v error -select_streams v -count_packets -show_entries "
+                      "stream=nb_read_packets -of csv=p=0 " +
+                      shellQuoted(path))
+            .c_str());
 }
 
 double median(std::vector<double> v) {
@@ -72,7 +62,7 @@ std::string makeSource(const fs::path& dir, int gop, int secondsLong) {
          "-f lavfi -i sine=frequency=440:sample_rate=48000 -t " +
          std::to_string(secondsLong) + " -c:v libx264 -preset veryfast -g " + std::to_string(gop) +
          " -keyint_min " + std::to_string(gop) +
-         " -sc_threshold 0 -pix_fmt yuv420p -c:a aac -ac 2 " + q(path))
+         " -sc_threshold 0 -pix_fmt yuv420p -c:a aac -ac 2 " + shellQuoted(path))
             .c_str());
     return path;
 }
@@ -190,8 +180,9 @@ int main(int argc, char** argv) {
             job.height = c.height;
             job.output = (dir / (std::string("ours.") + c.format)).string();
             const std::string out = (dir / (std::string("theirs.") + c.format)).string();
-            const std::string command = "ffmpeg -hide_banner -loglevel error -y -i " + q(source) +
-                                        " " + c.ffmpegArgs + " " + q(out);
+            const std::string command = "ffmpeg -hide_banner -loglevel error -y -i " +
+                                        shellQuoted(source) + " " + c.ffmpegArgs + " " +
+                                        shellQuoted(out);
             // Alternating who goes first, so a busy moment of the machine falls on both.
             double mine = 0, reference = 0;
             if (r % 2) reference = seconds(command);

@@ -2,6 +2,7 @@
 // by ffprobe, stream-copy cuts and refusals, the free name and cancelling.
 #include "processing/Processing.h"
 #include "processing/OutputFormats.h"
+#include "support/Shell.h"
 
 #include <gtest/gtest.h>
 
@@ -18,32 +19,19 @@
 
 using namespace qinglan::aplayer::processing;
 namespace fs = std::filesystem;
+using qinglan::test::commandOutput;
+using qinglan::test::shellQuoted;
 
 namespace {
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        ::pclose(p);
-    }
-    return out;
-}
-
-std::string shellQuoted(const std::string& path) {
-    return "'" + path + "'";
-}
 
 // ffprobe's answers about a file: "format_name", "duration", "major_brand", and of its first
 // video and audio streams "video_codec", "audio_codec", "width", "height".
 std::map<std::string, std::string> probe(const std::string& path) {
     std::map<std::string, std::string> info;
-    const std::string text =
-        run("ffprobe -v error -show_entries format=format_name,duration:format_tags=major_brand"
-            ":stream=codec_type,codec_name,width,height -of compact " +
-            shellQuoted(path));
+    const std::string text = commandOutput(
+        "ffprobe -v error -show_entries format=format_name,duration:format_tags=major_brand"
+        ":stream=codec_type,codec_name,width,height -of compact " +
+        shellQuoted(path));
     size_t at = 0;
     while (at < text.size()) {
         size_t end = text.find('\n', at);
@@ -88,7 +76,8 @@ struct Sources {
     QTemporaryDir dir;
     std::string made(const char* name, const char* size, int seconds, const char* keys) {
         const std::string path = dir.filePath(name).toStdString();
-        run(std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=") +
+        commandOutput(
+            std::string("ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=") +
             size + ":rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 -t " +
             std::to_string(seconds) + " -c:v libx264 -preset ultrafast " + keys +
             " -pix_fmt yuv420p -c:a aac -ac 2 " + shellQuoted(path));
@@ -205,8 +194,9 @@ TEST_F(ProcessingFixture, EngineTranscodeSizeAspectAndBorders) {
     EXPECT_EQ(info["width"], "400");
     EXPECT_EQ(info["height"], "400");
     // The pad is black: the top row of the first frame.
-    const std::string row = run("ffmpeg -v error -i " + shellQuoted(o.writtenFile) +
-                                " -frames:v 1 -vf format=gray,crop=400:1:0:0 -f rawvideo -");
+    const std::string row =
+        commandOutput("ffmpeg -v error -i " + shellQuoted(o.writtenFile) +
+                      " -frames:v 1 -vf format=gray,crop=400:1:0:0 -f rawvideo -");
     ASSERT_EQ(row.size(), 400u);
     for (unsigned char c : row)
         ASSERT_LT(c, 24);
@@ -249,7 +239,8 @@ TEST_F(ProcessingFixture, EngineStreamCopyCutsAtTheNearestKeyFrames) {
     j.startMs = "";
     o = runJob(j, cancel, {});
     ASSERT_TRUE(o.ok) << o.reason;
-    EXPECT_EQ(run("ffmpeg -v error -i " + shellQuoted(o.writtenFile) + " -f null - 2>&1"), "");
+    EXPECT_EQ(commandOutput("ffmpeg -v error -i " + shellQuoted(o.writtenFile) + " -f null - 2>&1"),
+              "");
 }
 
 TEST_F(ProcessingFixture, EngineStreamCopyRefusesCodecsTheContainerCannotHold) {
@@ -338,8 +329,8 @@ namespace {
 // The mean brightness of the bottom quarter of the first frame.
 double bottomBrightness(const std::string& path) {
     const std::string pixels =
-        run("ffmpeg -v error -ss 0.5 -i " + shellQuoted(path) +
-            " -frames:v 1 -vf format=gray,crop=iw:ih/4:0:ih*3/4 -f rawvideo -");
+        commandOutput("ffmpeg -v error -ss 0.5 -i " + shellQuoted(path) +
+                      " -frames:v 1 -vf format=gray,crop=iw:ih/4:0:ih*3/4 -f rawvideo -");
     if (pixels.empty()) return -1;
     double sum = 0;
     for (unsigned char c : pixels)
@@ -353,7 +344,8 @@ TEST_F(ProcessingFixture, EngineTranscodeDrawsTheChosenSubtitleAndTakesTheChosen
     // A black clip with a mono track, a stereo track and a text subtitle over its whole length.
     const std::string srt = path("words.srt"), source = path("source.mkv");
     std::ofstream(srt) << "1\n00:00:00,000 --> 00:00:09,000\nWWWWWWWWWWWWWWWW\n";
-    run("ffmpeg -hide_banner -loglevel error -y -f lavfi -i color=black:size=320x240:rate=25 "
+    commandOutput(
+        "ffmpeg -hide_banner -loglevel error -y -f lavfi -i color=black:size=320x240:rate=25 "
         "-f lavfi -i sine=frequency=440:sample_rate=44100 -f lavfi -i "
         "sine=frequency=880:sample_rate=44100 -i " +
         shellQuoted(srt) +
@@ -374,8 +366,9 @@ TEST_F(ProcessingFixture, EngineTranscodeDrawsTheChosenSubtitleAndTakesTheChosen
     ASSERT_TRUE(without.ok) << without.reason;
     EXPECT_GT(bottomBrightness(withWords.writtenFile), bottomBrightness(without.writtenFile) + 5);
     const auto channels = [&](const std::string& file) {
-        return run("ffprobe -v error -select_streams a -show_entries stream=channels -of csv=p=0 " +
-                   shellQuoted(file));
+        return commandOutput(
+            "ffprobe -v error -select_streams a -show_entries stream=channels -of csv=p=0 " +
+            shellQuoted(file));
     };
     EXPECT_EQ(channels(withWords.writtenFile), "2\n");
     EXPECT_EQ(channels(without.writtenFile), "1\n");
