@@ -100,7 +100,6 @@ Outcome runJob(const Job& job, const std::atomic<bool>& cancel, const ProgressCa
 Processor::Processor(Job job, ProgressCallback progress, DoneCallback done)
     : thread_([this, job = std::move(job), progress = std::move(progress), done = std::move(done)] {
           Outcome out = runJob(job, cancel_, progress);
-          finished_ = true;
           if (done) done(out);
       }) {}
 

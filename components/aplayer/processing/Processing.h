@@ -80,12 +80,8 @@ public:
     Processor(const Processor&) = delete;
     Processor& operator=(const Processor&) = delete;
 
-    void cancel() { cancel_ = true; }
-    bool finished() const { return finished_; }
-
 private:
     std::atomic<bool> cancel_{false};
-    std::atomic<bool> finished_{false};
     std::thread thread_;
 };
 
