@@ -71,6 +71,8 @@ private:
     AVFilterContext* addFilter(Lane& lane, AVFilterContext* after, const char* name,
                                const std::string& args);
     bool openEncoder(Lane& lane, const AVCodec* codec, AVDictionary** options);
+    // The span for the trim and atrim filters, on the source's own timeline.
+    std::string trimArgs() const;
     bool decode(Lane& lane, const AVPacket* packet);
     bool closeInput(Lane& lane);
     bool drainGraph(Lane& lane);
@@ -143,6 +145,12 @@ bool Transcoder::openEncoder(Lane& lane, const AVCodec* codec, AVDictionary** op
     return true;
 }
 
+std::string Transcoder::trimArgs() const {
+    std::string args = "start=" + number(cut_.start + source_.startTime);
+    if (std::isfinite(cut_.end)) args += ":end=" + number(cut_.end + source_.startTime);
+    return args;
+}
+
 bool Transcoder::setUpVideo(Lane& lane) {
     if (!openDecoder(lane)) return false;
     const AVCodec* codec = avcodec_find_encoder_by_name(format_.videoEncoder);
@@ -206,9 +214,7 @@ bool Transcoder::setUpVideo(Lane& lane) {
             at = s;
         }
     }
-    std::string trim = "start=" + number(cut_.start + source_.startTime);
-    if (std::isfinite(cut_.end)) trim += ":end=" + number(cut_.end + source_.startTime);
-    if (!(at = addFilter(lane, at, "trim", trim))) return false;
+    if (!(at = addFilter(lane, at, "trim", trimArgs()))) return false;
     if (!(at = addFilter(lane, at, "setpts", "PTS-STARTPTS"))) return false;
     if (!(at = addFilter(lane, at, "scale",
                          "w=" + std::to_string(place.pictureWidth) +
@@ -294,9 +300,7 @@ bool Transcoder::setUpAudio(Lane& lane) {
                       ":sample_rate=" + std::to_string(d->sample_rate) + ":sample_fmt=" +
                       av_get_sample_fmt_name(d->sample_fmt) + ":channel_layout=" + sourceLayout);
     if (!at) return false;
-    std::string trim = "start=" + number(cut_.start + source_.startTime);
-    if (std::isfinite(cut_.end)) trim += ":end=" + number(cut_.end + source_.startTime);
-    if (!(at = addFilter(lane, at, "atrim", trim))) return false;
+    if (!(at = addFilter(lane, at, "atrim", trimArgs()))) return false;
     if (!(at = addFilter(lane, at, "asetpts", "PTS-STARTPTS"))) return false;
     if (!(at = addFilter(lane, at, "aformat",
                          std::string("sample_fmts=") + av_get_sample_fmt_name(samples) +
