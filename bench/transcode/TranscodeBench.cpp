@@ -67,6 +67,24 @@ std::string makeSource(const fs::path& dir, int gop, int secondsLong) {
     return path;
 }
 
+Job jobOver(const std::string& input, Mode mode, const std::string& format, const fs::path& output,
+            int width = 0, int height = 0) {
+    Job job;
+    job.mode = mode;
+    job.input = input;
+    job.format = format;
+    job.output = output.string();
+    job.width = width;
+    job.height = height;
+    return job;
+}
+
+// The span in whole milliseconds, as the player sends it.
+void cutTo(Job& job, double start, double end) {
+    job.startMs = std::to_string(std::lround(start * 1000));
+    job.endMs = std::to_string(std::lround(end * 1000));
+}
+
 Outcome runTimed(const Job& job, double& elapsed) {
     std::atomic<bool> cancel{false};
     const auto start = std::chrono::steady_clock::now();
@@ -100,13 +118,8 @@ int main(int argc, char** argv) {
         const int spans = 20;
         for (int i = 0; i < spans; ++i) {
             const double s = startAt(random), e = s + length(random);
-            Job job;
-            job.mode = Mode::StreamCopy;
-            job.input = source;
-            job.format = "mkv";
-            job.output = (dir / ("copy.mkv")).string();
-            job.startMs = std::to_string(std::lround(s * 1000));
-            job.endMs = std::to_string(std::lround(e * 1000));
+            Job job = jobOver(source, Mode::StreamCopy, "mkv", dir / "copy.mkv");
+            cutTo(job, s, e);
             double t = 0;
             Outcome o = runTimed(job, t);
             if (!o.ok) continue;
@@ -128,15 +141,8 @@ int main(int argc, char** argv) {
         const int spans = 12;
         for (int i = 0; i < spans; ++i) {
             const double s = startAt(random), e = s + length(random);
-            Job job;
-            job.mode = Mode::Transcode;
-            job.input = source;
-            job.format = "mp4";
-            job.width = 320;
-            job.height = 180;
-            job.output = (dir / "cut.mp4").string();
-            job.startMs = std::to_string(std::lround(s * 1000));
-            job.endMs = std::to_string(std::lround(e * 1000));
+            Job job = jobOver(source, Mode::Transcode, "mp4", dir / "cut.mp4", 320, 180);
+            cutTo(job, s, e);
             double t = 0;
             Outcome o = runTimed(job, t);
             if (!o.ok) continue;
@@ -172,13 +178,8 @@ int main(int argc, char** argv) {
     for (const Case& c : cases) {
         std::vector<double> ours, theirs, ratios;
         for (int r = 0; r < rounds; ++r) {
-            Job job;
-            job.mode = Mode::Transcode;
-            job.input = source;
-            job.format = c.format;
-            job.width = c.width;
-            job.height = c.height;
-            job.output = (dir / (std::string("ours.") + c.format)).string();
+            const Job job = jobOver(source, Mode::Transcode, c.format,
+                                    dir / (std::string("ours.") + c.format), c.width, c.height);
             const std::string out = (dir / (std::string("theirs.") + c.format)).string();
             const std::string command = "ffmpeg -hide_banner -loglevel error -y -i " +
                                         shellQuoted(source) + " " + c.ffmpegArgs + " " +
