@@ -206,20 +206,20 @@ Outcome streamCopy(const Job& job, const OutputFormat& format, SourceMedia& sour
             if (p->pts != AV_NOPTS_VALUE) p->pts -= shift;
             if (p->dts != AV_NOPTS_VALUE) p->dts -= shift;
             p->pos = -1;
+            const auto write = [&] {
+                av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
+                p->stream_index = o->index;
+                return output.write(p.get(), out.reason);
+            };
             if (isVideo && startCodes) {
                 if (av_bsf_send_packet(startCodes.get(), p.get()) < 0) {
                     out.reason = "cannot rewrite the video's start codes";
                     return out;
                 }
-                while (av_bsf_receive_packet(startCodes.get(), p.get()) == 0) {
-                    av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
-                    p->stream_index = o->index;
-                    if (!output.write(p.get(), out.reason)) return out;
-                }
-            } else {
-                av_packet_rescale_ts(p.get(), in->time_base, o->time_base);
-                p->stream_index = o->index;
-                if (!output.write(p.get(), out.reason)) return out;
+                while (av_bsf_receive_packet(startCodes.get(), p.get()) == 0)
+                    if (!write()) return out;
+            } else if (!write()) {
+                return out;
             }
             meter.at(at - start);
         }
