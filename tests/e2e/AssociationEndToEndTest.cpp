@@ -2,29 +2,15 @@
 // xdg-mime names the player for .avi after a start with the box ticked, and the program the user
 // had chosen before after a start with it cleared.
 #include "e2e/PlayerProcess.h"
+#include "support/FileText.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 using namespace qinglan::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 // TempDataDir points this process's XDG folders where the player's go, so the tools here read
 // what the player wrote.
@@ -43,14 +29,14 @@ TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestore
     ASSERT_EQ(runEdb(mote, {"get", "197"}), "1");
 
     // Another player the user chose for .avi files before.
-    write(data.path() / "data" / "applications" / "otherplayer.desktop",
-          "[Desktop Entry]\nType=Application\nName=Other player\nExec=/bin/true %f\n"
-          "MimeType=video/x-msvideo;\n");
+    writeFile(data.path() / "data" / "applications" / "otherplayer.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other player\nExec=/bin/true %f\n"
+              "MimeType=video/x-msvideo;\n");
     const fs::path list = data.path() / "config" / "mimeapps.list";
     const std::string before = "[Default Applications]\n"
                                "video/x-msvideo=otherplayer.desktop;\n"
                                "text/plain=gedit.desktop;\n";
-    write(list, before);
+    writeFile(list, before);
     ASSERT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
 
     {
@@ -60,17 +46,17 @@ TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestore
         EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
         EXPECT_EQ(player.terminate(), 0);
     }
-    EXPECT_EQ(read(list), "[Default Applications]\n"
-                          "video/x-msvideo=qinglan.desktop;otherplayer.desktop;\n"
-                          "text/plain=gedit.desktop;\n");
+    EXPECT_EQ(readFile(list), "[Default Applications]\n"
+                              "video/x-msvideo=qinglan.desktop;otherplayer.desktop;\n"
+                              "text/plain=gedit.desktop;\n");
     const fs::path entry = data.path() / "data" / "applications" / "qinglan.desktop";
-    const std::string text = read(entry);
+    const std::string text = readFile(entry);
     EXPECT_NE(text.find("\nExec=" + (buildDir() / "qinglan").string() + " %f\n"), std::string::npos)
         << text;
     EXPECT_EQ(runTool("desktop-file-validate", {QString::fromStdString(entry.string())}), "");
     // The icon the entry names, drawn from the program's mark.
     const std::string icon =
-        read(data.path() / "data" / "icons" / "hicolor" / "48x48" / "apps" / "qinglan.png");
+        readFile(data.path() / "data" / "icons" / "hicolor" / "48x48" / "apps" / "qinglan.png");
     EXPECT_EQ(icon.substr(0, 4), "\x89PNG");
 
     runEdb(mote, {"set", "197", "0"});
@@ -82,5 +68,5 @@ TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestore
         EXPECT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
         EXPECT_EQ(player.terminate(), 0);
     }
-    EXPECT_EQ(read(list), before);
+    EXPECT_EQ(readFile(list), before);
 }

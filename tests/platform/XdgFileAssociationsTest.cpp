@@ -2,14 +2,13 @@
 // desktop-file-validate, GLib's gio, xdg-mime and update-desktop-database.
 #include <platform/linux/XdgFileAssociations.h>
 
+#include "support/FileText.h"
 #include "support/TempDataDir.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
@@ -17,21 +16,11 @@
 using namespace qinglan;
 using platform::FileTypeChoice;
 using platform::XdgFileAssociations;
+using test::readFile;
+using test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 struct Tool {
     int exitCode = -1;
@@ -54,7 +43,7 @@ QString q(const fs::path& p) {
 // A stand-in for the player that records the arguments it was started with.
 fs::path fakeProgram(const fs::path& folder, const fs::path& log) {
     const fs::path program = folder / "qinglan";
-    write(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + log.string() + "'\n");
+    writeFile(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + log.string() + "'\n");
     fs::permissions(program, fs::perms::owner_all);
     return program;
 }
@@ -103,22 +92,22 @@ TEST(XdgFileAssociations, TickedTypeIsOursAndUntickingRestoresTheEarlierDefault)
     EXPECT_EQ(XdgFileAssociations::desktopEntryPath(),
               dir.path() / "data" / "applications" / "qinglan.desktop");
     // The user's earlier choice: another player, with its own installed entry.
-    write(dir.path() / "data" / "applications" / "otherplayer.desktop",
-          "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\n"
-          "MimeType=video/x-msvideo;\n");
+    writeFile(dir.path() / "data" / "applications" / "otherplayer.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\n"
+              "MimeType=video/x-msvideo;\n");
     const std::string before = "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
                                "[Default Applications]\nvideo/x-msvideo=otherplayer.desktop;\n"
                                "audio/mpeg=otherplayer.desktop;\n";
-    write(list, before);
+    writeFile(list, before);
     ASSERT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
 
     const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
     Associations a;
     EXPECT_TRUE(a.apply(program, choices({{"avi", true}, {"mp3", false}})).empty());
-    EXPECT_EQ(read(list), "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
-                          "[Default Applications]\n"
-                          "video/x-msvideo=qinglan.desktop;otherplayer.desktop;\n"
-                          "audio/mpeg=otherplayer.desktop;\n");
+    EXPECT_EQ(readFile(list), "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                              "[Default Applications]\n"
+                              "video/x-msvideo=qinglan.desktop;otherplayer.desktop;\n"
+                              "audio/mpeg=otherplayer.desktop;\n");
     EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
     EXPECT_EQ(run("gio", {"mime", "video/x-msvideo"})
                   .out.find("Default application for "
@@ -127,7 +116,7 @@ TEST(XdgFileAssociations, TickedTypeIsOursAndUntickingRestoresTheEarlierDefault)
     EXPECT_EQ(defaultFor("audio/mpeg"), "otherplayer.desktop");
 
     EXPECT_TRUE(a.apply(program, choices({{"avi", false}, {"mp3", false}})).empty());
-    EXPECT_EQ(read(list), before);
+    EXPECT_EQ(readFile(list), before);
     EXPECT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
     // The entry stays: the player is still one of the programs that can open the type.
     EXPECT_TRUE(fs::exists(XdgFileAssociations::desktopEntryPath()));
@@ -149,32 +138,32 @@ TEST(XdgFileAssociations, TheEntryIsValidAndStartsTheProgramWithTheFile) {
     const Tool validate = run("desktop-file-validate", {q(entry)});
     EXPECT_EQ(validate.exitCode, 0) << validate.out;
     EXPECT_EQ(validate.out, "");
-    const std::string text = read(entry);
+    const std::string text = readFile(entry);
     EXPECT_NE(text.find("\nName=青岚播放器\n"), std::string::npos);
     EXPECT_NE(text.find("\nIcon=qinglan\n"), std::string::npos);
     EXPECT_NE(text.find("\nMimeType=video/x-msvideo;video/x-matroska;audio/flac;\n"),
               std::string::npos);
-    EXPECT_EQ(read(XdgFileAssociations::iconPath(48)), "icon48");
+    EXPECT_EQ(readFile(XdgFileAssociations::iconPath(48)), "icon48");
     EXPECT_EQ(XdgFileAssociations::iconPath(48),
               dir.path() / "data" / "icons" / "hicolor" / "48x48" / "apps" / "qinglan.png");
 
     // GLib reads the Exec line back into the program and the opened file's path.
     const fs::path media = dir.path() / "a film's (1).avi";
-    write(media, "");
+    writeFile(media, "");
     const Tool launched = run("gio", {"launch", q(entry), q(media)});
     ASSERT_EQ(launched.exitCode, 0) << launched.out;
     const auto written = [&] {
-        const std::string text = read(log);
+        const std::string text = readFile(log);
         return !text.empty() && text.back() == '\n';
     };
     for (int i = 0; i < 200 && !written(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(read(log), media.string() + "\n");
+    EXPECT_EQ(readFile(log), media.string() + "\n");
 
     // update-desktop-database filed the entry under its types; it runs again only when the
     // entry changes.
     EXPECT_EQ(a.launches, 1);
-    const std::string cache = read(entry.parent_path() / "mimeinfo.cache");
+    const std::string cache = readFile(entry.parent_path() / "mimeinfo.cache");
     EXPECT_NE(cache.find("video/x-msvideo=qinglan.desktop;"), std::string::npos);
     a.apply(program, choices({{"avi", true}, {"mkv", false}, {"flac", true}}),
             {{16, "icon16"}, {48, "icon48"}});
@@ -182,14 +171,14 @@ TEST(XdgFileAssociations, TheEntryIsValidAndStartsTheProgramWithTheFile) {
     a.apply(dir.path() / "moved" / "qinglan", choices({{"avi", true}}));
     EXPECT_EQ(a.launches, 2);
     // Without icons the entry names none.
-    EXPECT_EQ(read(entry).find("Icon="), std::string::npos);
+    EXPECT_EQ(readFile(entry).find("Icon="), std::string::npos);
 }
 
 TEST(XdgFileAssociations, ExtensionsSharingAMimeTypeAreOursWhenAnyOfThemIsTicked) {
     test::TempDataDir dir;
     const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
     Associations a;
-    const auto list = [] { return read(XdgFileAssociations::mimeAppsListPath()); };
+    const auto list = [] { return readFile(XdgFileAssociations::mimeAppsListPath()); };
     a.apply(program, choices({{"mpeg", false}, {"dat", false}, {"vob", true}, {"mts", true}}));
     EXPECT_EQ(list(), "[Default Applications]\n"
                       "video/mpeg=qinglan.desktop;\n"
@@ -221,7 +210,7 @@ TEST(XdgFileAssociations, FailuresAreReportedAndNothingIsDestroyed) {
               std::vector<std::string>{"avi"});
     EXPECT_EQ(a.apply(dir.path() / "new\nline", choices({{"avi", true}})),
               std::vector<std::string>{"avi"});
-    EXPECT_NE(read(XdgFileAssociations::desktopEntryPath()).find(program.string()),
+    EXPECT_NE(readFile(XdgFileAssociations::desktopEntryPath()).find(program.string()),
               std::string::npos); // the earlier, good entry is kept
 
     // A list that cannot be read is not replaced.
@@ -237,11 +226,11 @@ TEST(XdgFileAssociations, AnEntryOfOurNameThatSomeoneElseWroteIsKept) {
     test::TempDataDir dir;
     const fs::path entry = XdgFileAssociations::desktopEntryPath();
     const std::string theirs = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/bin/true %f\n";
-    write(entry, theirs);
+    writeFile(entry, theirs);
     Associations a;
     EXPECT_TRUE(
         a.apply(fakeProgram(dir.path(), dir.path() / "args"), choices({{"avi", true}})).empty());
-    EXPECT_EQ(read(entry), theirs);
+    EXPECT_EQ(readFile(entry), theirs);
     EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
 }
 
@@ -254,7 +243,7 @@ TEST(XdgFileAssociations, TheListIsReplacedWholeThroughItsLinkAndKeepsItsPermiss
     for (int i = 0; i < 20000; ++i)
         filler += "application/x-type" + std::to_string(i) + "=some.desktop;\n";
     const std::string head = "[Default Applications]\nvideo/x-msvideo=";
-    write(kept, filler + head + "vlc.desktop;\n");
+    writeFile(kept, filler + head + "vlc.desktop;\n");
     ::chmod(kept.c_str(), 0600);
     const fs::path list = XdgFileAssociations::mimeAppsListPath();
     fs::create_symlink(kept, list);
@@ -267,7 +256,7 @@ TEST(XdgFileAssociations, TheListIsReplacedWholeThroughItsLinkAndKeepsItsPermiss
     std::atomic<int> torn{0}, reads{0};
     std::thread reader([&] {
         while (!done) {
-            const std::string seen = read(list);
+            const std::string seen = readFile(list);
             if (seen != off && seen != on) ++torn;
             ++reads;
         }
@@ -280,7 +269,7 @@ TEST(XdgFileAssociations, TheListIsReplacedWholeThroughItsLinkAndKeepsItsPermiss
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
 
     EXPECT_TRUE(fs::is_symlink(list));
-    EXPECT_EQ(read(kept), off);
+    EXPECT_EQ(readFile(kept), off);
     struct stat st {};
     ASSERT_EQ(::stat(kept.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
