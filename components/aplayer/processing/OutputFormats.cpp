@@ -28,24 +28,30 @@ constexpr std::array kRealAudio{AV_CODEC_ID_AC3, AV_CODEC_ID_RA_144};
 
 constexpr std::span<const AVCodecID> kAny{};
 
+constexpr VideoRate kQuality{};
+// VCD: a constant 1150 kbit/s through a 40 KiB buffer.
+constexpr VideoRate kVcdRate{1150000, 1150000, 1150000, 40 * 1024 * 8};
+// DVD-Video: 6 Mbit/s on average, at most 9 Mbit/s, through a 224 KiB buffer.
+constexpr VideoRate kDvdRate{6000000, 9000000, 0, 224 * 1024 * 8};
+
 // clang-format off
 const std::array<OutputFormat, 16> kFormats{{
-    {"avi",  "avi",      "AVI",                            "mpeg4",      "libmp3lame", 2,  0,     0,       128000, false, kAny, kAny},
-    {"wmv",  "asf",      "Windows Media (ASF)",            "wmv2",       "wmav2",      2,  0,     0,       128000, false, kAny, kAny},
-    {"mpeg", "mpeg",     "MPEG-1 program stream",          "mpeg1video", "mp2",        2,  0,     0,       192000, false, kMpegVideo, kMpegAudio},
-    {"mp4",  "mp4",      "MP4",                            "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"mov",  "mov",      "QuickTime",                      "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"mkv",  "matroska", "Matroska",                       "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"flv",  "flv",      "Flash Video",                    "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"f4v",  "f4v",      "Adobe F4V",                      "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"m4v",  "ipod",     "iTunes video (M4V)",             "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"rmvb", "rm",       "RealMedia",                      "rv20",       "ac3",        16, 0,     0,       128000, false, kRealVideo, kRealAudio},
-    {"rm",   "rm",       "RealMedia",                      "rv10",       "ac3",        16, 0,     0,       128000, false, kRealVideo, kRealAudio},
-    {"3gp",  "3gp",      "3GPP",                           "libx264",    "aac",        2,  0,     0,       96000,  false, kAny, kAny},
-    {"dat",  "vcd",      "MPEG-1 VCD program stream",      "mpeg1video", "mp2",        2,  44100, 1150000, 224000, false, kVcdVideo, kVcdAudio},
-    {"ts",   "mpegts",   "MPEG transport stream",          "libx264",    "aac",        2,  0,     0,       128000, false, kAny, kAny},
-    {"mts",  "mpegts",   "AVCHD transport stream (M2TS)",  "libx264",    "ac3",        2,  48000, 0,       192000, true,  kAny, kAny},
-    {"vob",  "dvd",      "MPEG-2 DVD program stream",      "mpeg2video", "ac3",        2,  48000, 6000000, 192000, false, kDvdVideo, kDvdAudio},
+    {"avi",  "avi",      "AVI",                            "mpeg4",      "libmp3lame", 2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"wmv",  "asf",      "Windows Media (ASF)",            "wmv2",       "wmav2",      2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"mpeg", "mpeg",     "MPEG-1 program stream",          "mpeg1video", "mp2",        2,  0,     kQuality, 192000, false, kMpegVideo, kMpegAudio},
+    {"mp4",  "mp4",      "MP4",                            "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"mov",  "mov",      "QuickTime",                      "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"mkv",  "matroska", "Matroska",                       "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"flv",  "flv",      "Flash Video",                    "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"f4v",  "f4v",      "Adobe F4V",                      "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"m4v",  "ipod",     "iTunes video (M4V)",             "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"rmvb", "rm",       "RealMedia",                      "rv20",       "ac3",        16, 0,     kQuality, 128000, false, kRealVideo, kRealAudio},
+    {"rm",   "rm",       "RealMedia",                      "rv10",       "ac3",        16, 0,     kQuality, 128000, false, kRealVideo, kRealAudio},
+    {"3gp",  "3gp",      "3GPP",                           "libx264",    "aac",        2,  0,     kQuality, 96000,  false, kAny, kAny},
+    {"dat",  "vcd",      "MPEG-1 VCD program stream",      "mpeg1video", "mp2",        2,  44100, kVcdRate, 224000, false, kVcdVideo, kVcdAudio},
+    {"ts",   "mpegts",   "MPEG transport stream",          "libx264",    "aac",        2,  0,     kQuality, 128000, false, kAny, kAny},
+    {"mts",  "mpegts",   "AVCHD transport stream (M2TS)",  "libx264",    "ac3",        2,  48000, kQuality, 192000, true,  kAny, kAny},
+    {"vob",  "dvd",      "MPEG-2 DVD program stream",      "mpeg2video", "ac3",        2,  48000, kDvdRate, 192000, false, kDvdVideo, kDvdAudio},
 }};
 // clang-format on
 

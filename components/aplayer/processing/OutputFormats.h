@@ -12,15 +12,24 @@ extern "C" {
 
 namespace qinglan::aplayer::processing {
 
+// The stream rates a disc format's players expect, in bits (per second); a zero bit rate leaves
+// the rate to the encoder's quality setting.
+struct VideoRate {
+    long long bitRate = 0;
+    long long maxRate = 0;
+    long long minRate = 0;
+    int bufferBits = 0;
+};
+
 struct OutputFormat {
     std::string_view name;   // as sent in id 803 and used as the file extension
     const char* muxer;       // libavformat's short name
     const char* description; // for messages: what the container is
     const char* videoEncoder;
     const char* audioEncoder;
-    int sizeMultiple;       // the video encoder takes only widths and heights of this multiple
-    int audioRate;          // the sample rate the format's style asks for; 0 = the source's
-    long long videoBitRate; // 0 = the encoder's quality setting
+    int sizeMultiple; // the video encoder takes only widths and heights of this multiple
+    int audioRate;    // the sample rate the format's style asks for; 0 = the source's
+    VideoRate videoRate;
     long long audioBitRate;
     bool m2ts; // MPEG transport stream with the 4-byte time code per packet (AVCHD .mts)
     // Stream copy: the codecs the format really holds. Empty lists leave the question to

@@ -252,12 +252,12 @@ bool Transcoder::setUpVideo(Lane& lane) {
     if (std::string_view(codec->name) == "libx264") {
         av_dict_set(&options, "preset", "veryfast", 0);
         av_dict_set(&options, "crf", "23", 0);
-    } else if (format_.videoBitRate > 0) {
+    } else if (const VideoRate& r = format_.videoRate; r.bitRate > 0) {
         // The disc formats' players expect their stream rates.
-        enc->bit_rate = format_.videoBitRate;
-        enc->rc_max_rate = format_.videoBitRate == 1150000 ? 1150000 : 9000000;
-        enc->rc_min_rate = format_.videoBitRate == 1150000 ? 1150000 : 0;
-        enc->rc_buffer_size = format_.videoBitRate == 1150000 ? 40 * 1024 * 8 : 224 * 1024 * 8;
+        enc->bit_rate = r.bitRate;
+        enc->rc_max_rate = r.maxRate;
+        enc->rc_min_rate = r.minRate;
+        enc->rc_buffer_size = r.bufferBits;
     } else {
         enc->flags |= AV_CODEC_FLAG_QSCALE;
         enc->global_quality = FF_QP2LAMBDA * kQuantiser;
