@@ -1,4 +1,5 @@
 #include "platform/linux/XdgFileAssociations.h"
+#include "platform/linux/XdgBaseDirs.h"
 
 #include <QProcess>
 #include <QString>
@@ -47,13 +48,6 @@ constexpr std::pair<std::string_view, std::string_view> kMimeTypes[] = {
     {"vob", "video/mpeg"},
     {"flac", "audio/flac"},
 };
-
-fs::path homeOr(const char* variable, const char* fallback) {
-    const char* value = std::getenv(variable);
-    if (value && *value && fs::path(value).is_absolute()) return value;
-    const char* home = std::getenv("HOME");
-    return fs::path(home ? home : "") / fallback;
-}
 
 std::string lowerAscii(std::string s) {
     for (char& c : s)
@@ -216,17 +210,16 @@ XdgFileAssociations::XdgFileAssociations(Launcher launch)
     : launch_(launch ? std::move(launch) : Launcher(startDetached)) {}
 
 fs::path XdgFileAssociations::desktopEntryPath() {
-    return homeOr("XDG_DATA_HOME", ".local/share") / "applications" / std::string(kDesktopId);
+    return xdgDataHome() / "applications" / std::string(kDesktopId);
 }
 
 fs::path XdgFileAssociations::mimeAppsListPath() {
-    return homeOr("XDG_CONFIG_HOME", ".config") / "mimeapps.list";
+    return xdgConfigHome() / "mimeapps.list";
 }
 
 fs::path XdgFileAssociations::iconPath(int side) {
     const std::string size = std::to_string(side) + "x" + std::to_string(side);
-    return homeOr("XDG_DATA_HOME", ".local/share") / "icons" / "hicolor" / size / "apps" /
-           (std::string(kIconName) + ".png");
+    return xdgDataHome() / "icons" / "hicolor" / size / "apps" / (std::string(kIconName) + ".png");
 }
 
 std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& program,
