@@ -227,15 +227,20 @@ std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& pro
     // Each MIME type once, in the order of its first extension; any extension asking for the
     // player makes the type the player's.
     std::vector<DefaultApplication> types;
+    std::vector<std::optional<std::size_t>> typeOf; // per choice; none for a type we cannot name
     for (const auto& choice : choices) {
         const auto type = mimeTypeOfExtension(lowerAscii(choice.extension));
-        if (type.empty()) continue;
+        if (type.empty()) {
+            typeOf.emplace_back();
+            continue;
+        }
         auto it = std::find_if(types.begin(), types.end(),
                                [&](const auto& t) { return t.mimeType == type; });
         if (it == types.end())
-            types.push_back({std::string(type), choice.associate});
+            it = types.insert(types.end(), {std::string(type), choice.associate});
         else
             it->first = it->first || choice.associate;
+        typeOf.emplace_back(static_cast<std::size_t>(it - types.begin()));
     }
 
     bool iconInstalled = false;
@@ -283,17 +288,11 @@ std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& pro
             launch_(*tool, {"-q", apps.string()});
 
     std::vector<std::string> failed;
-    for (const auto& choice : choices) {
-        const auto type = mimeTypeOfExtension(lowerAscii(choice.extension));
-        bool ok = false;
-        if (!type.empty()) {
-            const auto it = std::find_if(types.begin(), types.end(),
-                                         [&](const auto& t) { return t.mimeType == type; });
-            ok = listOk && (!it->first || entryOk);
-        } else {
-            ok = !choice.associate; // nothing of ours can be listed for a type we cannot name
-        }
-        if (!ok) failed.push_back(choice.extension);
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const auto& type = typeOf[i];
+        // Nothing of ours can be listed for a type we cannot name.
+        const bool ok = type ? listOk && (!types[*type].first || entryOk) : !choices[i].associate;
+        if (!ok) failed.push_back(choices[i].extension);
     }
     return failed;
 }
