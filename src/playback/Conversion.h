@@ -2,6 +2,8 @@
 // What "开始转换" of the transcode window sends to the engine, as a pure list: the transcode
 // page's stored choices plus the window's three typed texts become (id, value) pairs in the
 // order the engine expects them. The engine converts the next media opened with them.
+#include "playback/EngineValue.h"
+
 #include <functional>
 #include <span>
 #include <string>
@@ -24,12 +26,6 @@ struct TypedConversion {
     std::string startMs; // "开始时间：", as typed
     std::string endMs;   // "结束时间：", as typed
     std::string name;    // "视频名称："
-};
-
-struct EngineValue {
-    int id;
-    std::string value;
-    bool operator==(const EngineValue&) const = default;
 };
 
 struct ConversionSends {

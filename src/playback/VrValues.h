@@ -2,6 +2,8 @@
 // What the menu item "虚拟现实" sends to the engine: the stored VR page (fields 116 to 131) as
 // engine values, in the order the engine receives them. Pure: the fields come from a lookup,
 // the caller sends the list.
+#include "playback/EngineValue.h"
+
 #include <functional>
 #include <span>
 #include <string>
@@ -9,12 +11,6 @@
 #include <vector>
 
 namespace qinglan::playback {
-
-struct EngineValue {
-    int id;
-    std::string value;
-    bool operator==(const EngineValue&) const = default;
-};
 
 // The draw modes in the page's list order, with the number the engine gets as 2402.
 struct DrawMode {

@@ -1,6 +1,7 @@
 // The fixed item lists of the settings pages, and the lookup of option rows by control.
 #include "ui/catalogue/pages/PageLayout.h"
 
+#include <playback/Conversion.h>
 #include <playback/VrValues.h>
 
 #include <deque>
@@ -85,10 +86,10 @@ const std::vector<std::string_view>& screenshotFormats() {
     return formats;
 }
 
+// The formats the transcode window's engine values accept, in the page's order.
 const std::vector<std::string_view>& transcodeFormats() {
-    static const std::vector<std::string_view> formats{"avi", "wmv", "mpeg", "mp4",  "mov", "mkv",
-                                                       "flv", "f4v", "m4v",  "rmvb", "rm",  "3gp",
-                                                       "dat", "ts",  "mts",  "vob"};
+    static const std::vector<std::string_view> formats(playback::outputFormats().begin(),
+                                                       playback::outputFormats().end());
     return formats;
 }
 
