@@ -173,11 +173,15 @@ bool MpvEngine::applySubtitleVisibility() {
 
 void MpvEngine::drawSubtitleHalves() {
     if (!mpv_) return;
-    auto mode = subtitleRenderMode(configValue(cfg::SubtitleRenderMode));
+    // With the halves off (the flat mode, or the anaglyph's one flat picture) mpv draws the line
+    // itself: only halves left from before are cleared, or it would show three times.
+    const bool on = subtitleHalvesOn();
+    if (!on && !subtitleHalvesDrawn_) return;
+    auto mode = subtitleRenderMode(on ? configValue(cfg::SubtitleRenderMode) : std::string());
     std::string first = configValue(cfg::SubtitleShow);
     std::string text = mode && (first.empty() || isOn(first)) ? mpvProperty("sub-text") : "";
     std::string second =
-        isOn(configValue(cfg::Subtitle2Show)) ? mpvProperty("secondary-sub-text") : "";
+        mode && isOn(configValue(cfg::Subtitle2Show)) ? mpvProperty("secondary-sub-text") : "";
     int64_t w = 0, h = 0, ml = 0, mt = 0, mr = 0, mb = 0;
     mpv_get_property(mpv_, "osd-dimensions/w", MPV_FORMAT_INT64, &w);
     mpv_get_property(mpv_, "osd-dimensions/h", MPV_FORMAT_INT64, &h);

@@ -185,6 +185,7 @@ TEST(EngineSubtitles, ThreeDRenderModesDrawTheLineOnceInEachHalf) {
     // The anaglyph makes one flat picture of the halves: the line is drawn flat on it.
     e.set(cfg::Stereo3d, "1");
     EXPECT_TRUE(e.redIn(centre.intersected(kBottom)));
+    EXPECT_TRUE(e.clearIn(QRect(40, 250, 100, 110))) << "the halves are drawn beside it";
     e.set(cfg::Stereo3d, "0");
     EXPECT_TRUE(e.clearIn(centre));
 
