@@ -45,9 +45,8 @@ std::optional<StereoSettings> stereoSettings(std::string_view on, std::string_vi
 // The lavfi graph of the 3D mode; "" when the picture stays as decoded. The result keeps the
 // shape of the decoded picture: a half-width or half-height view is widened or heightened again
 // through its sample aspect, not by scaling, which would only cost time.
+// The virtual mode shifts the two views apart by 2 % of the picture's width.
 std::string stereoGraph(const StereoSettings& settings);
-// The virtual mode's shift between the two views, as a fraction of the picture's width.
-inline constexpr int kVirtualShiftDivisor = 50; // 2 %
 
 // ---- VR ----------------------------------------------------------------------------------
 
