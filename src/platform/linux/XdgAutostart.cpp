@@ -1,7 +1,7 @@
 #include "platform/Autostart.h"
+#include "platform/linux/XdgBaseDirs.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -50,15 +50,7 @@ bool writeWhole(const std::filesystem::path& entry, const std::string& text) {
 } // namespace
 
 std::filesystem::path autostartEntryPath() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path config;
-    if (xdg && *xdg && std::filesystem::path(xdg).is_absolute()) {
-        config = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        config = std::filesystem::path(home ? home : "") / ".config";
-    }
-    return config / "autostart" / "qinglan.desktop";
+    return xdgConfigHome() / "autostart" / "qinglan.desktop";
 }
 
 bool applyAutostart(bool on, const std::filesystem::path& program) {
