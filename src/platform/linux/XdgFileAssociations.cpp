@@ -1,5 +1,6 @@
 #include "platform/linux/XdgFileAssociations.h"
 #include "platform/linux/XdgBaseDirs.h"
+#include "platform/linux/DesktopEntryText.h"
 
 #include <QProcess>
 #include <QString>
@@ -59,16 +60,6 @@ std::string lowerAscii(std::string s) {
 bool hasControlCharacter(const std::string& s) {
     return std::any_of(s.begin(), s.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
-}
-
-// The escapes of a desktop entry's string values.
-std::string escapedString(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\\') out += '\\';
-        out += c;
-    }
-    return out;
 }
 
 // Whole content, or nothing when the file exists and cannot be read.
@@ -153,7 +144,7 @@ std::string desktopEntry(const std::string& program, const std::vector<std::stri
     text += "Exec=" + execValue(program) + " %f\n";
     // Desktops hide an entry whose program has gone (a removed build, a moved folder), so the
     // user's other choices take over again.
-    text += "TryExec=" + escapedString(program) + "\n";
+    text += "TryExec=" + desktopEntryString(program) + "\n";
     if (withIcon) text += "Icon=" + std::string(kIconName) + "\n";
     text += "Terminal=false\n"
             "Categories=AudioVideo;Video;Player;\n"
@@ -194,16 +185,7 @@ std::string_view mimeTypeOfExtension(std::string_view extension) {
 }
 
 std::string execValue(const std::string& program) {
-    static constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
-    const bool quote = program.find_first_of(kReserved) != std::string::npos;
-    std::string arg;
-    for (char c : program) {
-        if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) arg += '\\';
-        if (c == '%') arg += '%';
-        arg += c;
-    }
-    // The Exec rules apply to the value after the string escapes are undone.
-    return escapedString(quote ? "\"" + arg + "\"" : arg);
+    return desktopEntryExec(program);
 }
 
 XdgFileAssociations::XdgFileAssociations(Launcher launch)
