@@ -28,6 +28,11 @@ PACKAGES=(
   libc-bin libc6
   # file associations: the desktop's own readers and checkers of desktop entries and mimeapps.list
   xdg-utils desktop-file-utils libglib2.0-bin
+  # Wayland sessions: a headless compositor with XWayland and Qt's Wayland plugin, to check that
+  # the player runs on XWayland there
+  weston xwayland qt6-wayland
+  # the hand-off benchmark asks the mpv baseline over its IPC socket
+  socat
 )
 
 missing=()
