@@ -35,6 +35,12 @@ QProcessEnvironment PlayerProcess::environment() const {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", QString::fromStdString((data_.path() / "data").string()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString((data_.path() / "config").string()));
+    // The instance lock and anything else per-session stay inside the test's folder too; the
+    // socket itself is kept apart by the network namespace that with-xvfb.sh gives each run.
+    const auto runtime = data_.path() / "run";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.string()));
     env.insert("QT_QPA_PLATFORM", "xcb");
     return env;
 }

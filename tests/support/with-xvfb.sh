@@ -3,6 +3,23 @@
 # so parallel tests never collide). Optional helpers, enabled by environment:
 #   WITH_WM=1 starts openbox, WITH_COMPOSITOR=1 starts xcompmgr, WITH_TRAY=1 starts trayer.
 set -u
+# Each run gets its own network namespace. The player's single-instance socket lives in the
+# abstract socket namespace, which belongs to the network namespace; without this, two runs on
+# one machine (two checkouts, two users of one account) hand their files to each other's
+# player. The X server started below lives in the same namespace, so the test reaches it.
+# Where the machine refuses a namespace (no privilege and no user namespaces) the run goes on
+# unisolated, and says so. The namespace's loopback is brought up for tests that serve media
+# over a local address.
+if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
+  export QINGLAN_TEST_NETNS=1
+  inside='ip link set lo up 2>/dev/null; exec "$0" "$@"'
+  if unshare -n true 2>/dev/null; then exec unshare -n sh -c "$inside" "$0" "$@"; fi
+  # Unprivileged: a user namespace that keeps the caller's own user id.
+  if unshare --map-current-user -n true 2>/dev/null; then
+    exec unshare --map-current-user -n sh -c "$inside" "$0" "$@"
+  fi
+  echo "with-xvfb: no private network namespace here; a parallel run may meet this one" >&2
+fi
 # A server that reported its display but takes no client (seen when another test's server was
 # going away at the same moment) is replaced by a fresh one, so a test never starts on a display
 # nobody can reach.
