@@ -28,6 +28,9 @@ PACKAGES=(
   libc-bin libc6
   # file associations: the desktop's own readers and checkers of desktop entries and mimeapps.list
   xdg-utils desktop-file-utils libglib2.0-bin
+  # the Debian package: dpkg-shlibdeps works out its dependencies (file finds the programs for
+  # it); lintian and appstreamcli check the package and its metainfo
+  dpkg-dev file lintian appstream
   # Wayland sessions: a headless compositor with XWayland and Qt's Wayland plugin, to check that
   # the player runs on XWayland there
   weston xwayland qt6-wayland
