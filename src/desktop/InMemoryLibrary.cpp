@@ -46,7 +46,8 @@ bool canRunCodeOf(const Headers& headers) {
     return headers.machine == pe::kMachineI386 && hostMachine() == pe::kMachineI386;
 }
 
-// Step 6: the larger of SizeOfImage and every section's aligned end.
+// The region must hold SizeOfImage and every section up to its aligned end, whichever is larger:
+// images whose sections reach past SizeOfImage exist and must not be cut.
 std::optional<std::uint64_t> regionSizeFor(const Bytes& image, const Headers& h) {
     std::uint64_t size = h.sizeOfImage;
     if (h.numberOfSections > 0 && h.sectionAlignment == 0) return std::nullopt; // would divide by 0
@@ -82,8 +83,9 @@ void addToSlot(std::uint8_t* at, std::uint32_t delta) {
     std::memcpy(at, &value, 4);
 }
 
-// Step 10. A block that is shorter than its own head or runs past the directory, or an
-// entry aimed outside the region, makes the whole image unusable.
+// Moves every absolute address in the image by the distance between where it was linked to
+// lie and where it lies. A block that is shorter than its own head or runs past the directory,
+// or an entry aimed outside the region, makes the whole image unusable.
 bool relocate(const Headers& h, std::uint8_t* region, std::size_t size, std::uint32_t delta) {
     const Bytes bytes(region, size);
     if (h.relocations.size == 0) return true;
@@ -108,7 +110,8 @@ bool relocate(const Headers& h, std::uint8_t* region, std::size_t size, std::uin
     return true;
 }
 
-// Step 11: every slot of every import address table gets the routine's address.
+// Binds the image to the routines it imports: every slot of every import address table gets
+// the routine's address, from the hook first and the system otherwise.
 LoadFailure resolveImports(const Headers& h, std::uint8_t* region, std::size_t size,
                            platform::SystemLibraries& system, InMemoryLibrary::ImportHook hook,
                            std::uintptr_t parameter) {
@@ -218,33 +221,37 @@ LoadFailure InMemoryLibrary::loadPe(std::span<const std::uint8_t> imageBytes, Im
                                     std::uintptr_t hookParameter) {
     const Bytes image(imageBytes);
     LoadFailure why = LoadFailure::None;
-    const auto h = pe::readHeaders(image, &why); // steps 1 to 4
+    // Only a PE32 executable image is mapped.
+    const auto h = pe::readHeaders(image, &why);
     if (!h) return why;
-    if (h->numberOfSections < 0 || !image.has(0, h->headersSize())) // step 5
+    if (h->numberOfSections < 0 || !image.has(0, h->headersSize())) // section table inside
         return LoadFailure::SectionTableOutside;
     if (h->isDll() && !canRunCodeOf(*h)) return LoadFailure::ForeignMachine;
 
-    const auto wanted = regionSizeFor(image, *h); // step 6
+    const auto wanted = regionSizeFor(image, *h);
     if (!wanted || h->headersSize() > *wanted) return LoadFailure::BadLayout;
     const auto size = std::size_t(*wanted);
 
-    void* place = memory_->reserveAt(h->imageBase, size); // step 7
+    // At its preferred address no relocation moves anything; elsewhere if that is taken.
+    void* place = memory_->reserveAt(h->imageBase, size);
     if (!place) place = memory_->reserveAnywhere(size);
     if (!place) return LoadFailure::NoMemory;
     RegionGuard guard(*memory_, place, size);
     auto* region = static_cast<std::uint8_t*>(place);
 
-    std::memcpy(region, image.data(), std::size_t(h->headersSize()));           // step 8
-    if (!copySections(image, *h, region, size)) return LoadFailure::BadSection; // step 9
+    // The headers come along: Unload and GetExport read them from the region later.
+    std::memcpy(region, image.data(), std::size_t(h->headersSize()));
+    if (!copySections(image, *h, region, size)) return LoadFailure::BadSection;
 
     const auto delta = std::uint32_t(reinterpret_cast<std::uintptr_t>(place) - h->imageBase);
-    if (!relocate(*h, region, size, delta)) return LoadFailure::BadRelocations; // step 10
+    if (!relocate(*h, region, size, delta)) return LoadFailure::BadRelocations;
 
     const LoadFailure imports = resolveImports(*h, region, size, *libraries_, hook, hookParameter);
-    if (imports != LoadFailure::None) return imports; // step 11
+    if (imports != LoadFailure::None) return imports;
 
-    if (h->isDll() && h->addressOfEntryPoint != 0) { // step 12
-        // A DLL without an entry point (0) has nothing to run.
+    // A DLL is told it was attached, and may refuse; a DLL without an entry point (0) has
+    // nothing to run, and an image that is not a DLL is never started here.
+    if (h->isDll() && h->addressOfEntryPoint != 0) {
         if (h->addressOfEntryPoint >= size) return LoadFailure::BadEntryPoint;
         const auto entry = reinterpret_cast<std::uintptr_t>(place) + h->addressOfEntryPoint;
         if (!callEntryPoint(entry, pe::kEntryProcessAttach)) {

@@ -93,8 +93,8 @@ struct Section {
 
 using Refusal = LoadFailure;
 
-// Steps 1 to 4 of mapping: DOS header, NT headers, executable-image bit. Also used on the
-// mapped region by Unload and GetExport.
+// The DOS header, the NT headers and the executable-image bit, each checked before it is
+// trusted: the first thing a load reads, and how Unload and GetExport read the mapped region.
 std::optional<Headers> readHeaders(const Bytes& bytes, Refusal* why = nullptr);
 std::optional<Section> readSection(const Bytes& bytes, const Headers& headers, int index);
 
