@@ -24,6 +24,13 @@ constexpr std::array kTable{
              "\"1\" while a conversion runs and \"\" after it, so the list never moves on and "
              "the conversion's own text tells its outcome",
              K::Read},
+    ConfigId{8, "failure reason",
+             "read: why the last open failed, a short Chinese text such as \"文件不存在\"; \"\" "
+             "unless 7 is \"2\"",
+             "from the error of mpv's end-file event, the path (network address or local file, "
+             "and whether that file exists) and a missing decoder; cleared by the next open and "
+             "by APlayer_Close",
+             K::Read},
     ConfigId{12, "mute", "on/off", "mute", K::Applied},
     ConfigId{16, "subtitles keep their own styles (VsFilter)", "on/off",
              "on: sub-ass-override=scale (ASS/SSA keep their styles); off: sub-ass-override="

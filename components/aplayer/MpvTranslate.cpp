@@ -100,6 +100,43 @@ bool isSoundOnlyFileName(std::string_view path) {
     return std::find(std::begin(kSound), std::end(kSound), ext) != std::end(kSound);
 }
 
+std::string_view openFailureText(OpenFailure failure) {
+    switch (failure) {
+    case OpenFailure::FileMissing:
+        return "文件不存在";
+    case OpenFailure::FileUnreadable:
+        return "文件无法读取";
+    case OpenFailure::Network:
+        return "网络错误";
+    case OpenFailure::UnsupportedFormat:
+        return "格式不支持";
+    case OpenFailure::NothingToPlay:
+        return "没有可播放的音视频";
+    case OpenFailure::DecoderMissing:
+        return "缺少解码器";
+    case OpenFailure::NoPicture:
+        return "无法输出画面";
+    case OpenFailure::NoSound:
+        return "无法输出声音";
+    case OpenFailure::Other:
+        break;
+    }
+    return "播放出错";
+}
+
+bool isNetworkAddress(std::string_view pathOrAddress) {
+    const auto colon = pathOrAddress.find("://");
+    if (colon == std::string_view::npos || colon == 0) return false;
+    const std::string_view scheme = pathOrAddress.substr(0, colon);
+    // A scheme is letters, digits, "+", "-" and "."; a local name may hold "://" further on.
+    for (unsigned char c : scheme)
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+    std::string lower(scheme);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower != "file";
+}
+
 bool outputAppliesColourControls(std::string_view videoOutput) {
     return videoOutput == "gpu" || videoOutput == "gpu-next";
 }

@@ -58,6 +58,7 @@ void wireTranscode(MainWindow& w, ui::HandlerTable& h) {
         }
         for (const auto& [id, value] : sends.values)
             w.engine().APlayer_SetConfigA(id, value);
+        w.playback().cutPointsSentForNextOpen();
     });
     // Also when the main window goes with this window open: by then the engine may be gone.
     h.add("returnEngineToPlayMode", [&w](UiEvent&) {

@@ -19,6 +19,10 @@ std::string fileNameOf(const std::string& path) {
 
 } // namespace
 
+std::string cannotPlayText(const std::string& fileName, const std::string& reason) {
+    return "无法播放：" + fileName + (reason.empty() ? "" : "（" + reason + "）");
+}
+
 PlaybackController::PlaybackController(aplayer::Engine& engine, PlaybackView& view, Hooks hooks,
                                        QObject* parent)
     : QObject(parent), engine_(engine), view_(view), hooks_(std::move(hooks)) {
@@ -57,9 +61,10 @@ void PlaybackController::openAndPlay(const std::string& currentMedia) {
                                         setting(settings::field::OutroSeconds));
         engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, skip.start);
         engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, skip.end);
-    } else {
+    } else if (!cutForNextOpen_) {
         playWhole();
     }
+    cutForNextOpen_ = false;
 
     opened_ = currentMedia;
     failureShown_ = false;
@@ -71,8 +76,10 @@ void PlaybackController::openAndPlay(const std::string& currentMedia) {
 bool PlaybackController::openNetworkStream(const std::string& address) {
     if (!isAcceptedNetworkAddress(address)) return false;
     togglePlayPauseFromPanel();
-    // A live stream has no intro or outro: the last local file's cut points must not apply.
-    playWhole();
+    // A live stream has no intro or outro: the last local file's cut points must not apply,
+    // only a span typed for this very open.
+    if (!cutForNextOpen_) playWhole();
+    cutForNextOpen_ = false;
     opened_ = address;
     failureShown_ = false;
     engine_.APlayer_OpenA(address);
@@ -131,15 +138,13 @@ void PlaybackController::next() {
     if (hooks_.playNext) hooks_.playNext();
 }
 
-bool PlaybackController::engineIsProcessing() const {
-    const std::string mode = engine_.APlayer_GetConfigA(aplayer::cfg::ProcessingMode);
-    return mode == "2" || mode == "3";
+void PlaybackController::cutPointsSentForNextOpen() {
+    cutForNextOpen_ = true;
 }
 
 // The engine keeps configuration values between opens, so cut points of an earlier open must
 // be undone explicitly ("0" = from the start, to the end).
 void PlaybackController::playWhole() {
-    if (engineIsProcessing()) return;
     engine_.APlayer_SetConfigA(aplayer::cfg::StartMs, "0");
     engine_.APlayer_SetConfigA(aplayer::cfg::EndMs, "0");
 }
@@ -243,7 +248,8 @@ void PlaybackController::progressTick() {
         failureShown_ = true;
         view_.setLogoVisible(true);
         view_.setSkipMenuEnabled(false);
-        showOnScreenText("无法播放：" + fileNameOf(opened_));
+        showOnScreenText(cannotPlayText(fileNameOf(opened_),
+                                        engine_.APlayer_GetConfigA(aplayer::cfg::FailureReason)));
         osdHide_.start(kFailureHoldMs);
     }
 }

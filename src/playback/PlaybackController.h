@@ -14,6 +14,10 @@ class Engine;
 
 namespace qinglan::playback {
 
+// What the player says when a media cannot be played: "无法播放：" and the file's name, then the
+// engine's reason in full-width brackets when it gave one ("无法播放：a.mp4（文件不存在）").
+std::string cannotPlayText(const std::string& fileName, const std::string& reason);
+
 // Everything between a media path and seeing it play: open, play/pause, stop, seek, volume,
 // the progress display, the on-screen text and the engine callbacks. Lives on the window
 // thread; the periodic progress poll is a timer there, so window changes and the advance
@@ -43,6 +47,11 @@ public:
     // A dropped file: a subtitle is remembered and applied, anything else is opened.
     // Returns true when it was taken as a subtitle.
     bool dropFile(const std::string& path);
+    // "开始转换" has just sent its typed cut points (ids 102, 103). They hold for the next open
+    // only, whether it plays or converts; with skip on the skip positions replace them. Every
+    // later open is whole again, so one file's span never cuts the files after it.
+    void cutPointsSentForNextOpen();
+    bool cutPendingForNextOpen() const { return cutForNextOpen_; }
     // A subtitle file chosen for the media that plays: remembered and applied at once.
     void setSubtitleFile(const std::string& path);
 
@@ -95,9 +104,6 @@ public:
 
 private:
     void startProgress();
-    // The cut points in force while the engine converts or transcodes belong to that job: a
-    // play-mode open must not clear them.
-    bool engineIsProcessing() const;
     void playWhole();
 
     aplayer::Engine& engine_;
@@ -113,6 +119,7 @@ private:
     std::string mediaStem_;
     std::string opened_;        // the media of the last open, for the failure message
     bool failureShown_ = false; // the failure of this open was already reported
+    bool cutForNextOpen_ = false;
 };
 
 } // namespace qinglan::playback

@@ -5,12 +5,14 @@
 #include "e2e/Screen.h"
 #include "support/TestMedia.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 using namespace qinglan::test;
 namespace fs = std::filesystem;
@@ -32,7 +34,96 @@ int filesIn(const fs::path& folder) {
     return n;
 }
 
+// Opens "转码设置" from the right-click menu (its second item; the first is the "打开" submenu),
+// types the span and the name and presses "开始转换". The window stays open; its id is returned.
+std::string startConversion(const std::string& main, const QString& startMs, const QString& endMs,
+                            const QString& name) {
+    const QRect m = windowRect(main);
+    click({m.x() + m.width() / 2, m.y() + m.height() / 2}, 3);
+    xdotool({"key", "Down"});
+    xdotool({"key", "Down"});
+    QThread::msleep(150);
+    xdotool({"key", "Return"});
+    const std::string transcode = findWindow(QString::fromUtf8("转码设置"));
+    if (transcode.empty()) return {};
+    QThread::msleep(500);
+    const QRect t = windowRect(transcode);
+    typeInto(t, {172, 44}, startMs);
+    typeInto(t, {428, 44}, endMs);
+    typeInto(t, {300, 90}, name);
+    click(t.topLeft() + QPoint{436, 136});
+    return transcode;
+}
+
+const QColor kRed(0xC8, 0x28, 0x28), kGreen(0x28, 0xB4, 0x28), kBlueThird(0x28, 0x28, 0xC8);
+
+struct Colours {
+    int red = 0, green = 0, blue = 0;
+};
+
+// Samples a point of the video until done(seen) holds or ms have passed.
+Colours watch(QPoint at, int ms, const std::function<bool(const Colours&)>& done) {
+    Colours seen;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms && !done(seen)) {
+        const QImage screen = grabScreen();
+        if (!screen.rect().contains(at)) continue;
+        const QColor c = screen.pixelColor(at);
+        seen.red += near(c, kRed, 50);
+        seen.green += near(c, kGreen, 50);
+        seen.blue += near(c, kBlueThird, 50);
+    }
+    return seen;
+}
+
 } // namespace
+
+TEST(EndToEndTranscode, TypedCutPointsWithProcessingOffPlayOnlyTheSpanOfTheNextOpen) {
+    TempDataDir data;
+    fs::create_directories(data.playerDataDir());
+    const auto mote = data.playerDataDir() / "mote.edb";
+    runEdb(mote, {"init-settings"});
+    for (const auto& [field, value] : {std::pair{"135", "0"}, {"136", "1"}, {"173", "0"}})
+        runEdb(mote, {"set", field, value});
+    ASSERT_EQ(runEdb(mote, {"get", "135"}), "0");
+
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string main = playerWindows().front();
+    QThread::msleep(500);
+    // 3 s red, 6 s green, 3 s blue: the span 3.5 s to 8 s is green only.
+    ASSERT_FALSE(startConversion(main, "3500", "8000", "span").empty())
+        << "the transcode window did not open";
+
+    const std::string clip = media("three colours 12s.mp4").string();
+    const QRect now = windowRect(main);
+    const QPoint at{now.x() + now.width() / 3, now.y() + (now.height() - 62) / 2 - 110};
+    PlayerProcess second(data);
+    second.start({clip});
+    // Done once green has shown and then been gone for a while: the span has ended.
+    int lastGreen = 0, withoutGreen = 0;
+    const Colours span = watch(at, 20000, [&](const Colours& s) {
+        if (s.green == 0) return false;
+        withoutGreen = s.green == lastGreen ? withoutGreen + 1 : 0;
+        lastGreen = s.green;
+        return withoutGreen >= 12;
+    });
+    EXPECT_EQ(second.terminate(), 0);
+    EXPECT_GT(span.green, 3) << "the span was not shown";
+    EXPECT_EQ(span.red, 0) << "played from before the typed start";
+    EXPECT_EQ(span.blue, 0) << "played past the typed end";
+
+    // The open after that one plays whole again: its red start shows.
+    PlayerProcess third(data);
+    third.start({clip});
+    const Colours whole = watch(at, 10000, [](const Colours& s) { return s.red > 0; });
+    EXPECT_EQ(third.terminate(), 0);
+    EXPECT_GT(whole.red, 0) << "the next open was cut too";
+    EXPECT_TRUE(player.running());
+    EXPECT_EQ(player.terminate(), 0);
+}
 
 TEST(EndToEndTranscode, TheNextMediaOpenedBecomesTheCutOutputFile) {
     TempDataDir data;
@@ -58,21 +149,8 @@ TEST(EndToEndTranscode, TheNextMediaOpenedBecomesTheCutOutputFile) {
     const std::string main = playerWindows().front();
     QThread::msleep(500);
 
-    // Right-click menu: its second item "截取/转码" (the first is the "打开" submenu).
-    const QRect m = windowRect(main);
-    click({m.x() + m.width() / 2, m.y() + m.height() / 2}, 3);
-    xdotool({"key", "Down"});
-    xdotool({"key", "Down"});
-    QThread::msleep(150);
-    xdotool({"key", "Return"});
-    const std::string transcode = findWindow(QString::fromUtf8("转码设置"));
+    const std::string transcode = startConversion(main, "1000", "3000", "e2e clip");
     ASSERT_FALSE(transcode.empty()) << "the transcode window did not open";
-    QThread::msleep(500);
-    const QRect t = windowRect(transcode);
-    typeInto(t, {172, 44}, "1000");
-    typeInto(t, {428, 44}, "3000");
-    typeInto(t, {300, 90}, "e2e clip");
-    click(t.topLeft() + QPoint{436, 136});
 
     // The next open: a media handed over by a second start.
     PlayerProcess second(data);

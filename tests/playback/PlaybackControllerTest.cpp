@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
+#include <vector>
 
 using namespace qinglan;
 using aplayer::FakeEngine;
@@ -123,18 +125,38 @@ TEST_F(PlaybackFixture, ProgressShowsTheClockAndAdvancesOnlyOnTheExactEndText) {
 
 TEST_F(PlaybackFixture, AMediaThatFailsToOpenShowsTheLogoAndSaysWhyOnce) {
     controller->openAndPlay("/videos/broken file.mp4");
-    engine.setConfigAnswer(7, "2");
+    engine.failOpen("文件不存在");
     engine.clearCalls();
     controller->progressTick();
     controller->progressTick();
     EXPECT_TRUE(view.logoVisible);
     EXPECT_FALSE(view.skipEnabled);
-    EXPECT_EQ(engine.configSent(612), std::vector<std::string>{"无法播放：broken file.mp4"});
+    EXPECT_EQ(engine.configSent(612),
+              std::vector<std::string>{"无法播放：broken file.mp4（文件不存在）"});
     EXPECT_EQ(advanced, 0);
     EXPECT_EQ(controller->onScreenTextHoldMs(), PlaybackController::kFailureHoldMs);
     // The failure's longer hold is not the volume text's: that one stays a second as ever.
     controller->stepVolume(true);
     EXPECT_EQ(controller->onScreenTextHoldMs(), PlaybackController::kOsdHoldMs);
+}
+
+TEST_F(PlaybackFixture, EachFailureNamesItsOwnFileAndReason) {
+    for (const auto& [media, reason, text] :
+         {std::tuple{"/videos/notes.mp4", "格式不支持", "无法播放：notes.mp4（格式不支持）"},
+          {"/videos/a.mkv", "", "无法播放：a.mkv"}}) { // an engine that gives no reason
+        controller->openAndPlay(media);
+        if (*reason)
+            engine.failOpen(reason);
+        else
+            engine.setConfigAnswer(7, "2");
+        controller->progressTick();
+        EXPECT_EQ(engine.configSent(612).back(), text);
+        engine.setConfigAnswer(7, std::nullopt);
+    }
+    EXPECT_TRUE(controller->openNetworkStream("http://127.0.0.1:9/x.mp4"));
+    engine.failOpen("网络错误");
+    controller->progressTick();
+    EXPECT_EQ(engine.configSent(612).back(), "无法播放：x.mp4（网络错误）");
 }
 
 TEST_F(PlaybackFixture, ClickOnTheVideoMakesOneChangePerClick) {
@@ -240,25 +262,64 @@ TEST_F(PlaybackFixture, NetworkOpenTakesHttpAndHttpsAndIgnoresTheRest) {
     EXPECT_TRUE(controller->progressRunning());
 }
 
-TEST_F(PlaybackFixture, NetworkStreamIsNotCutByTheLastFilesSkipUnlessTheEngineConverts) {
+TEST_F(PlaybackFixture, NetworkStreamIsNotCutByTheLastFilesSkip) {
     settings = {{173, "1"}, {205, "30"}, {206, "60"}};
     controller->openAndPlay("/videos/local.mp4");
     EXPECT_EQ(engine.configSent(103).back(), "-60000");
     controller->openNetworkStream("http://host/live");
     EXPECT_EQ(engine.configSent(102).back(), "0");
     EXPECT_EQ(engine.configSent(103).back(), "0");
+}
 
-    // While the engine converts or transcodes, the cut points belong to that job.
-    for (const char* mode : {"2", "3"}) {
-        engine.APlayer_SetConfigA(6, mode);
-        engine.APlayer_SetConfigA(102, "5000");
-        engine.APlayer_SetConfigA(103, "9000");
-        settings[173] = "0";
-        controller->openAndPlay("/videos/other.mp4");
-        controller->openNetworkStream("http://host/live");
-        EXPECT_EQ(engine.configSent(102).back(), "5000") << mode;
-        EXPECT_EQ(engine.configSent(103).back(), "9000") << mode;
+// "开始转换" sends the typed span; the wiring then tells the controller.
+struct TypedCut : PlaybackFixture {
+    void startConversion(const char* startMs, const char* endMs, const char* mode = nullptr) {
+        if (mode) engine.APlayer_SetConfigA(6, mode);
+        engine.APlayer_SetConfigA(102, startMs);
+        engine.APlayer_SetConfigA(103, endMs);
+        controller->cutPointsSentForNextOpen();
     }
+    // The cut points the engine holds when it is asked to open, for each open in turn.
+    std::vector<std::pair<std::string, std::string>> cutAtEachOpen() const {
+        std::vector<std::pair<std::string, std::string>> out;
+        std::string start, end;
+        for (const auto& c : engine.calls()) {
+            if (c.operation == "APlayer_SetConfigA" && c.id == 102) start = c.value;
+            if (c.operation == "APlayer_SetConfigA" && c.id == 103) end = c.value;
+            if (c.operation == "APlayer_OpenA") out.emplace_back(start, end);
+        }
+        return out;
+    }
+    using Cuts = std::vector<std::pair<std::string, std::string>>;
+};
+
+TEST_F(TypedCut, HoldsForTheNextOpenOnlyInPlayModeAndWhileConverting) {
+    settings[173] = "0";
+    for (const char* mode : {"1", "2", "3"}) {
+        SCOPED_TRACE(mode);
+        engine.clearCalls();
+        startConversion("1000", "5000", mode);
+        controller->openAndPlay("/videos/a.mp4"); // plays (or converts) only the typed span
+        controller->openAndPlay("/videos/b.mp4"); // whole again
+        controller->openAndPlay("/videos/c.mp4");
+        EXPECT_EQ(cutAtEachOpen(), (Cuts{{"1000", "5000"}, {"0", "0"}, {"0", "0"}}));
+        EXPECT_FALSE(controller->cutPendingForNextOpen());
+    }
+    // The network open is an open too: the span is its own, and gone afterwards.
+    engine.clearCalls();
+    startConversion("", "3000");
+    controller->openNetworkStream("http://host/a.mp4");
+    controller->openNetworkStream("http://host/b.mp4");
+    EXPECT_EQ(cutAtEachOpen(), (Cuts{{"", "3000"}, {"0", "0"}}));
+}
+
+TEST_F(TypedCut, SkipPositionsReplaceItAndItIsGoneAfterThatOpen) {
+    settings = {{173, "1"}, {205, "30"}, {206, "60"}};
+    startConversion("1000", "5000");
+    controller->openAndPlay("/videos/a.mp4");
+    settings[173] = "0";
+    controller->openAndPlay("/videos/b.mp4");
+    EXPECT_EQ(cutAtEachOpen(), (Cuts{{"30000", "-60000"}, {"0", "0"}}));
 }
 
 TEST_F(PlaybackFixture, BufferingAndMissingCodecReachTheUser) {

@@ -29,6 +29,7 @@ namespace cfg {
 inline constexpr int MediaLoaded = 4;
 inline constexpr int ProcessingMode = 6;
 inline constexpr int PlayResult = 7;
+inline constexpr int FailureReason = 8;
 inline constexpr int Mute = 12;
 inline constexpr int SubtitleStyleOwn = 16;
 inline constexpr int StartMs = 102;

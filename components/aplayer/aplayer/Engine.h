@@ -60,12 +60,17 @@ public:
     virtual void APlayer_SetCustomLogo(const QImage& logo) = 0;
     // Opens a path or network address and starts playing it; the previous media is closed.
     // Returns false only when the request could not be made (empty text, no engine); a media
-    // that fails to load shows up later as state Ready and id 7 = "2".
+    // that fails to load shows up later as state Ready, id 7 = "2" and id 8 (cfg::FailureReason)
+    // = why, a short Chinese text for the user: "文件不存在", "文件无法读取", "网络错误",
+    // "格式不支持", "没有可播放的音视频", "缺少解码器", "无法输出画面", "无法输出声音" or
+    // "播放出错". Id 8 is "" at every other time: the next open and APlayer_Close clear it.
     // While id 6 is "2" or "3" the media is converted into the file of id 804 instead, on a
     // thread of the engine's own: meanwhile the state is Playing, position and duration are the
     // span written and the span to write, id 7 is "1"; afterwards the state is Ready and id 7
-    // is "". Progress and outcome show as the on-screen text (ids 602, 612). APlayer_Close and
-    // any other id 6 value cancel it and remove what it wrote.
+    // is "". Progress and outcome show as the on-screen text (ids 602, 612). An id 804 without
+    // an absolute folder is refused at once with "转码失败：" and the reason; nothing is written.
+    // APlayer_Close and any other id 6 value cancel it, remove what it wrote and show
+    // "转码已取消".
     virtual bool APlayer_OpenA(const std::string& pathOrAddress) = 0;
     virtual void APlayer_Play() = 0;
     virtual void APlayer_Pause() = 0;

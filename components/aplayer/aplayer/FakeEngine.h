@@ -61,6 +61,9 @@ public:
     // The result of APlayer_SetConfigA (for instance false for a failed screenshot).
     void setConfigResult(bool ok) { configResult_ = ok; }
     void setOpenResult(bool ok) { openResult_ = ok; }
+    // The media of the last open failed, as the real engine reports it: state Ready, id 7 "2"
+    // and id 8 the reason, until the next open or APlayer_Close (scripted answers still win).
+    void failOpen(const std::string& reason);
     // When on (the default), open/play/pause/close move the scripted state like an engine:
     // open -> playing, pause -> paused, play -> playing, close -> ready.
     void setFollowCalls(bool on) { followCalls_ = on; }
@@ -85,6 +88,7 @@ private:
     BufferingCallback buffering_;
     CodecMissingCallback codecMissing_;
     std::string lastOpened_;
+    std::string failureReason_; // non-empty while the last open counts as failed
     int state_ = StateReady;
     int position_ = 0;
     int duration_ = 0;

@@ -37,6 +37,24 @@ struct ColourControls {
 // shown when they open, so the idle logo stays instead of a black frame.
 bool isSoundOnlyFileName(std::string_view path);
 
+// Why an open failed, as id 8 tells the player.
+enum class OpenFailure {
+    FileMissing,
+    FileUnreadable,
+    Network,
+    UnsupportedFormat,
+    NothingToPlay, // the container holds neither picture nor sound
+    DecoderMissing,
+    NoPicture, // the video output could not start
+    NoSound,   // the audio output could not start
+    Other,
+};
+// The short Chinese text of a failure, as the player shows it after the file name.
+std::string_view openFailureText(OpenFailure failure);
+// An address with a scheme ("http://", "rtsp://", ...) other than "file://": reached over the
+// network, not in the file system.
+bool isNetworkAddress(std::string_view pathOrAddress);
+
 // Audio outputs tried in turn. Not mpv's own list: its SDL output only wraps these same
 // systems and its probe alone costs a tenth of a second at every start. Without any sound
 // device the null output keeps the clock, so a media still plays to its end (and the list

@@ -1,5 +1,7 @@
 #include "aplayer/FakeEngine.h"
 
+#include "aplayer/ConfigTable.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -39,6 +41,7 @@ void FakeEngine::APlayer_SetCustomLogo(const QImage& logo) {
 bool FakeEngine::APlayer_OpenA(const std::string& pathOrAddress) {
     record("APlayer_OpenA", 0, pathOrAddress);
     lastOpened_ = pathOrAddress;
+    failureReason_.clear();
     if (followCalls_ && openResult_) state_ = StatePlaying;
     return openResult_;
 }
@@ -55,6 +58,7 @@ void FakeEngine::APlayer_Pause() {
 
 void FakeEngine::APlayer_Close() {
     record("APlayer_Close");
+    failureReason_.clear();
     if (followCalls_) state_ = StateReady;
 }
 
@@ -92,6 +96,8 @@ bool FakeEngine::APlayer_SetConfigA(int id, const std::string& value) {
 std::string FakeEngine::APlayer_GetConfigA(int id) const {
     record("APlayer_GetConfigA", id);
     if (auto it = answers_.find(id); it != answers_.end()) return it->second;
+    if (id == cfg::PlayResult && !failureReason_.empty()) return "2";
+    if (id == cfg::FailureReason) return failureReason_;
     auto it = config_.find(id);
     return it == config_.end() ? std::string() : it->second;
 }
@@ -119,6 +125,11 @@ std::vector<std::pair<int, std::string>> FakeEngine::configSequence() const {
     for (const auto& c : calls_)
         if (c.operation == "APlayer_SetConfigA") out.emplace_back(c.id, c.value);
     return out;
+}
+
+void FakeEngine::failOpen(const std::string& reason) {
+    failureReason_ = reason.empty() ? "播放出错" : reason;
+    state_ = StateReady;
 }
 
 void FakeEngine::setConfigAnswer(int id, std::optional<std::string> answer) {

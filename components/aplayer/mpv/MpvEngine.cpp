@@ -13,6 +13,8 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace qinglan::aplayer {
 namespace {
@@ -184,7 +186,7 @@ void MpvEngine::handleEvent(const mpv_event& event) {
         break;
     case MPV_EVENT_END_FILE: {
         auto* end = static_cast<mpv_event_end_file*>(event.data);
-        onEndFile(end->reason, end->playlist_entry_id);
+        onEndFile(end->reason, end->error, end->playlist_entry_id);
         break;
     }
     // mpv's x11 output watches its parent (our surface) and takes the parent's map event for its
@@ -254,7 +256,7 @@ void MpvEngine::onFileLoaded() {
     }
 }
 
-void MpvEngine::onEndFile(int reason, long long entryId) {
+void MpvEngine::onEndFile(int reason, int error, long long entryId) {
     if (currentEntry_ == 0 || entryId != currentEntry_)
         return; // an earlier media, replaced by a newer open or closed
     if (loaded_) {
@@ -264,8 +266,10 @@ void MpvEngine::onEndFile(int reason, long long entryId) {
     loaded_ = false;
     if (reason == MPV_END_FILE_REASON_EOF)
         ended_ = true;
-    else if (reason == MPV_END_FILE_REASON_ERROR)
+    else if (reason == MPV_END_FILE_REASON_ERROR) {
         failed_ = true;
+        failureReason_ = std::string(openFailureText(classifyFailure(error)));
+    }
     if (window_) window_->showVideo(false);
     retryWithoutVideo();
 }
@@ -277,7 +281,41 @@ void MpvEngine::retryWithoutVideo() {
     if (!failed_ || !videoCodecMissing_ || retriedWithoutVideo_ || currentEntry_ == 0) return;
     retriedWithoutVideo_ = true;
     failed_ = false;
-    if (!load("vid=no")) failed_ = true;
+    failureReason_.clear();
+    if (load("vid=no")) return;
+    failed_ = true;
+    failureReason_ = std::string(openFailureText(OpenFailure::DecoderMissing));
+}
+
+// The words for the user: mpv tells a file it cannot read from one it cannot understand; which
+// of "missing", "unreadable" and "network" a load failure was is told by the path.
+OpenFailure MpvEngine::classifyFailure(int error) const {
+    const bool decoderMissing = videoCodecMissing_ || !reportedCodecs_.empty();
+    switch (error) {
+    case MPV_ERROR_LOADING_FAILED: {
+        if (isNetworkAddress(mediaPath_)) return OpenFailure::Network;
+        std::string local = mediaPath_;
+        if (local.rfind("file://", 0) == 0) local.erase(0, 7);
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::path(local), ec))
+            return ec && ec != std::errc::no_such_file_or_directory &&
+                           ec != std::errc::not_a_directory
+                       ? OpenFailure::FileUnreadable
+                       : OpenFailure::FileMissing;
+        return std::ifstream(local, std::ios::binary) ? OpenFailure::Other
+                                                      : OpenFailure::FileUnreadable;
+    }
+    case MPV_ERROR_UNKNOWN_FORMAT:
+        return OpenFailure::UnsupportedFormat;
+    case MPV_ERROR_NOTHING_TO_PLAY:
+        return decoderMissing ? OpenFailure::DecoderMissing : OpenFailure::NothingToPlay;
+    case MPV_ERROR_VO_INIT_FAILED:
+        return OpenFailure::NoPicture;
+    case MPV_ERROR_AO_INIT_FAILED:
+        return OpenFailure::NoSound;
+    default:
+        return decoderMissing ? OpenFailure::DecoderMissing : OpenFailure::Other;
+    }
 }
 
 void MpvEngine::onLogMessage(const char* prefix, const char* level, const char* text) {
@@ -304,6 +342,7 @@ void MpvEngine::resetMedia() {
     mediaPath_.clear();
     currentEntry_ = 0;
     loaded_ = ended_ = failed_ = false;
+    failureReason_.clear();
     pendingSeekMs_ = -1;
     lastDuration_ = 0;
     reportedCodecs_.clear();
@@ -389,7 +428,7 @@ void MpvEngine::APlayer_Pause() {
 }
 
 void MpvEngine::APlayer_Close() {
-    stopProcessing();
+    cancelProcessing();
     if (!mpv_) return;
     command({"stop"});
     resetMedia();
@@ -447,6 +486,8 @@ std::string MpvEngine::APlayer_GetConfigA(int id) const {
         if (processingOn_) return "1";
         if (currentEntry_ == 0) return "";
         return ended_ ? "0" : failed_ ? "2" : "1";
+    case cfg::FailureReason:
+        return processingOn_ || currentEntry_ == 0 || !failed_ ? std::string() : failureReason_;
     default:
         return configValue(id);
     }

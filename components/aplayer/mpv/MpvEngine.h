@@ -73,7 +73,8 @@ private:
     void drainEvents();
     void handleEvent(const mpv_event& event);
     void onFileLoaded();
-    void onEndFile(int reason, long long entryId);
+    void onEndFile(int reason, int error, long long entryId);
+    OpenFailure classifyFailure(int mpvError) const;
     void onLogMessage(const char* prefix, const char* level, const char* text);
     void resetMedia();
     // loadfile of mediaPath_ (with per-file mpv options or nullptr); sets currentEntry_.
@@ -123,7 +124,9 @@ private:
     bool processingModeOn() const;
     void onProcessingConfig(int id, const std::string& value);
     bool startProcessing(const std::string& path);
-    void stopProcessing(); // cancels a running job; its partial output is removed
+    void stopProcessing();   // cancels a running job; its partial output is removed
+    void cancelProcessing(); // the same, asked for by the player, and says so on screen
+    void showOutcomeText(const std::string& text);
     void onProcessingProgress(unsigned run, const processing::Progress& progress);
     void onProcessingDone(unsigned run, const processing::Outcome& outcome);
     void showProcessingText(const std::string& text);
@@ -159,6 +162,7 @@ private:
     bool loaded_ = false;
     bool ended_ = false;
     bool failed_ = false;
+    std::string failureReason_; // id 8 while failed_
     int pendingSeekMs_ = -1;
     double lastDuration_ = 0;
     std::set<std::string> reportedCodecs_;

@@ -5,6 +5,7 @@
 
 #include "VideoWindow.h"
 #include "aplayer/ConfigTable.h"
+#include "processing/OutputFile.h"
 
 #include <QMetaObject>
 #include <QTimer>
@@ -33,7 +34,7 @@ bool MpvEngine::processingModeOn() const {
 void MpvEngine::onProcessingConfig(int id, const std::string& value) {
     switch (id) {
     case cfg::ProcessingMode:
-        if (value != "2" && value != "3") stopProcessing();
+        if (value != "2" && value != "3") cancelProcessing();
         break;
     // The four border values follow the audio and subtitle indexes: top, bottom, left, right.
     // A value sent on its own takes the next edge in that order.
@@ -54,6 +55,13 @@ bool MpvEngine::startProcessing(const std::string& path) {
     if (mpv_) command({"stop"}); // the media played until now
     resetMedia();
     if (window_) window_->showVideo(false);
+
+    // Refused before anything starts, so nothing is written where the player was started.
+    if (const std::string problem = processing::outputFolderProblem(configValue(cfg::OutputFile));
+        !problem.empty()) {
+        showOutcomeText("转码失败：" + problem);
+        return true;
+    }
 
     processing::Job job;
     job.mode = configValue(cfg::ProcessingMode) == "2" ? processing::Mode::StreamCopy
@@ -92,6 +100,13 @@ bool MpvEngine::startProcessing(const std::string& path) {
     return true;
 }
 
+void MpvEngine::cancelProcessing() {
+    if (!processor_) return;
+    stopProcessing();
+    // Its partial output is gone: the user must not wait for a file that never comes.
+    showOutcomeText("转码已取消");
+}
+
 void MpvEngine::stopProcessing() {
     if (!processor_) return;
     ++processingRun_;   // whatever the old job still reports is dropped
@@ -116,8 +131,11 @@ void MpvEngine::onProcessingDone(unsigned run, const processing::Outcome& o) {
         hideProcessingText();
         return;
     }
-    const std::string text =
-        o.ok ? "Conversion finished: " + o.writtenFile : "转码失败：" + o.reason;
+    showOutcomeText(o.ok ? "Conversion finished: " + o.writtenFile : "转码失败：" + o.reason);
+}
+
+// Shown for a while, then hidden unless another text or conversion came meanwhile.
+void MpvEngine::showOutcomeText(const std::string& text) {
     showProcessingText(text);
     QTimer::singleShot(kOutcomeMessageMs, &dispatcher_, [this, text] {
         if (!processingOn_ && configValue(cfg::OsdText) == text) hideProcessingText();

@@ -29,6 +29,13 @@ std::string freeOutputName(const std::string& wanted,
     }
 }
 
+std::string outputFolderProblem(const std::string& wanted) {
+    if (wanted.empty()) return "未设置输出文件";
+    if (wanted.find('/') == std::string::npos) return "未设置保存目录";
+    if (wanted.front() != '/') return "保存目录不是绝对路径";
+    return {};
+}
+
 OutputFile::~OutputFile() {
     discard();
 }

@@ -12,6 +12,11 @@ namespace qinglan::aplayer::processing {
 std::string freeOutputName(const std::string& wanted,
                            const std::function<bool(const std::string&)>& exists);
 
+// Why a conversion must not write `wanted`, in the words shown after "转码失败："; "" when it
+// may. A name without a folder (the player's folder setting was empty) or under a relative
+// folder would land wherever the player happened to be started.
+std::string outputFolderProblem(const std::string& wanted);
+
 class OutputFile {
 public:
     explicit OutputFile(std::string wanted) : wanted_(std::move(wanted)) {}

@@ -77,10 +77,7 @@ Outcome runJob(const Job& job, const std::atomic<bool>& cancel, const ProgressCa
         out.reason = "unknown output format \"" + job.format + "\"";
         return out;
     }
-    if (job.output.empty()) {
-        out.reason = "no output file";
-        return out;
-    }
+    if (out.reason = outputFolderProblem(job.output); !out.reason.empty()) return out;
     SourceMedia source;
     if (!source.open(job, cancel, out.reason)) {
         out.cancelled = cancel;

@@ -55,3 +55,24 @@ TEST(EngineFake, RecordsCallsInOrderAndAnswersScriptedValues) {
     EXPECT_EQ(messages, std::vector<uint32_t>{0x201});
     EXPECT_EQ(codecs, std::vector<std::string>{"avs2"});
 }
+
+// The real engine's promise for a failed open, as tests script it.
+TEST(EngineFake, AFailedOpenReportsItsReasonUntilTheNextOpenOrClose) {
+    FakeEngine fake;
+    fake.APlayer_OpenA("/v/gone.mp4");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "");
+    fake.failOpen("文件不存在");
+    EXPECT_EQ(fake.APlayer_GetState(), StateReady);
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "2");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "文件不存在");
+
+    fake.APlayer_OpenA("/v/a.mp4");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "");
+
+    fake.failOpen("");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "播放出错"); // never "2" without one
+    fake.APlayer_Close();
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "");
+}

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 
 using namespace qinglan::aplayer;
 using namespace qinglan::aplayer::test;
@@ -262,6 +265,31 @@ TEST_F(EngineMpv, AFileThatDoesNotExistFailsWithoutEndingAsPlayed) {
     EXPECT_TRUE(waitUntil([&] { return engine().APlayer_GetConfigA(cfg::PlayResult) == "2"; }));
     EXPECT_EQ(engine().APlayer_GetState(), StateReady);
     EXPECT_FALSE(engine().APlayer_OpenA(""));
+}
+
+TEST_F(EngineMpv, AFailedOpenSaysWhyUntilTheNextOpenOrClose) {
+    QTemporaryDir dir;
+    const std::string notMedia = dir.filePath("notes.mp4").toStdString();
+    std::ofstream(notMedia) << "这不是视频，只是几行文字。\nplain text, no media at all\n";
+    const auto failsWith = [&](const std::string& path) {
+        EXPECT_TRUE(engine().APlayer_OpenA(path)) << path;
+        EXPECT_EQ(engine().APlayer_GetConfigA(cfg::FailureReason), "") << "before it failed";
+        EXPECT_TRUE(
+            waitUntil([&] { return engine().APlayer_GetConfigA(cfg::PlayResult) == "2"; }, 15000))
+            << path;
+        return engine().APlayer_GetConfigA(cfg::FailureReason);
+    };
+    EXPECT_EQ(failsWith(media("does not exist.mp4").string()), "文件不存在");
+    EXPECT_EQ(failsWith(notMedia), "格式不支持");
+    // Nothing listens on the discard port: the connection is refused at once.
+    EXPECT_EQ(failsWith("http://127.0.0.1:9/x.mp4"), "网络错误");
+
+    ASSERT_TRUE(e.openAndWaitPlaying(clip()));
+    EXPECT_EQ(engine().APlayer_GetConfigA(cfg::FailureReason), "");
+    EXPECT_EQ(failsWith("file://" + media("gone too.mp4").string()), "文件不存在");
+    engine().APlayer_Close();
+    EXPECT_EQ(engine().APlayer_GetConfigA(cfg::PlayResult), "");
+    EXPECT_EQ(engine().APlayer_GetConfigA(cfg::FailureReason), "");
 }
 
 } // namespace

@@ -255,7 +255,19 @@ TEST(EngineTranslate, SoundOnlyFilesAreToldByTheirNameInAnyCase) {
     for (const char* path : {"/music/歌.mp3", "/m/a.FLAC", "/m/b.Ape", "/m/c.wav", "/m/d.m4a",
                              "/m/e.ogg", "/m/f.opus"})
         EXPECT_TRUE(isSoundOnlyFileName(path)) << path;
-    for (const char* path : {"/v/a.mp4", "/v/b.mkv", "/v/mp3", "/v.mp3/clip", "http://host/live",
-                             "/v/a.mp3.mkv"})
+    for (const char* path :
+         {"/v/a.mp4", "/v/b.mkv", "/v/mp3", "/v.mp3/clip", "http://host/live", "/v/a.mp3.mkv"})
         EXPECT_FALSE(isSoundOnlyFileName(path)) << path;
+}
+
+TEST(EngineTranslate, NetworkAddressesAreToldFromLocalNames) {
+    for (const char* a : {"http://127.0.0.1:9/x.mp4", "https://host/live.m3u8", "rtsp://cam/1",
+                          "HTTP://host/a", "rtmp+tls://host/a"})
+        EXPECT_TRUE(isNetworkAddress(a)) << a;
+    for (const char* a : {"/v/a.mp4", "file:///v/a.mp4", "FILE:///v/a.mp4", "a.mp4", "://x",
+                          "/v/odd name://x.mp4", "relative/http://x"})
+        EXPECT_FALSE(isNetworkAddress(a)) << a;
+    EXPECT_EQ(openFailureText(OpenFailure::FileMissing), "文件不存在");
+    EXPECT_EQ(openFailureText(OpenFailure::Network), "网络错误");
+    EXPECT_EQ(openFailureText(OpenFailure::UnsupportedFormat), "格式不支持");
 }

@@ -123,7 +123,11 @@ TEST_F(EngineProcessing, AFailureSaysWhy) {
     EXPECT_EQ(files(), 0);
 }
 
-TEST_F(EngineProcessing, PlayModeOrCloseCancelsAndRemovesThePartialFile) {
+TEST_F(EngineProcessing, PlayModeOrCloseCancelsRemovesThePartialFileAndSaysSo) {
+    const auto cancelledShown = [&] {
+        return engine().APlayer_GetConfigA(cfg::OsdShow) == "1" &&
+               engine().APlayer_GetConfigA(cfg::OsdText) == "转码已取消";
+    };
     engine().APlayer_SetConfigA(cfg::ProcessingMode, "3");
     engine().APlayer_SetConfigA(cfg::StartMs, "");
     engine().APlayer_SetConfigA(cfg::EndMs, "");
@@ -133,16 +137,55 @@ TEST_F(EngineProcessing, PlayModeOrCloseCancelsAndRemovesThePartialFile) {
     engine().APlayer_SetConfigA(cfg::ProcessingMode, "1"); // the transcode window closed
     EXPECT_EQ(engine().APlayer_GetConfigA(cfg::PlayResult), "");
     EXPECT_EQ(files(), 0);
-    EXPECT_NE(engine().APlayer_GetConfigA(cfg::OsdShow), "1");
+    EXPECT_TRUE(cancelledShown());
 
     engine().APlayer_SetConfigA(cfg::ProcessingMode, "3");
     ASSERT_TRUE(engine().APlayer_OpenA(clip));
     ASSERT_TRUE(waitUntil([&] { return engine().APlayer_GetPosition() > 0; }, 30000));
+    EXPECT_FALSE(cancelledShown()); // the new conversion's progress replaced it
     engine().APlayer_Close();
     EXPECT_EQ(files(), 0);
     spin(300); // nothing the stopped job still had on its way shows up
     EXPECT_EQ(files(), 0);
+    EXPECT_TRUE(cancelledShown());
+    // The message goes by itself.
+    EXPECT_TRUE(waitUntil([&] { return engine().APlayer_GetConfigA(cfg::OsdShow) != "1"; }, 10000));
+
+    // Play mode while nothing converts: nothing to say.
+    engine().APlayer_SetConfigA(cfg::ProcessingMode, "1");
     EXPECT_NE(engine().APlayer_GetConfigA(cfg::OsdShow), "1");
+}
+
+TEST_F(EngineProcessing, AnOutputWithoutAnAbsoluteFolderIsRefusedAndNothingIsWritten) {
+    // Started from a folder of its own: a relative output would land there.
+    QTemporaryDir startedIn;
+    struct WorkingFolder {
+        fs::path before = fs::current_path();
+        explicit WorkingFolder(const fs::path& now) { fs::current_path(now); }
+        ~WorkingFolder() { fs::current_path(before); }
+    } workingFolder(startedIn.path().toStdString());
+    const auto filesWhereStarted = [&] {
+        int n = 0;
+        for ([[maybe_unused]] const auto& f : fs::recursive_directory_iterator(fs::current_path()))
+            ++n;
+        return n;
+    };
+    fs::create_directory("out");
+    engine().APlayer_SetConfigA(cfg::ProcessingMode, "3");
+    engine().APlayer_SetConfigA(cfg::EndMs, "1000");
+    // An empty folder setting gives a bare name; a relative one a relative path.
+    for (const auto& [output, reason] :
+         {std::pair{"clip.mp4", "未设置保存目录"}, {"out/clip.mp4", "保存目录不是绝对路径"}}) {
+        SCOPED_TRACE(output);
+        engine().APlayer_SetConfigA(cfg::OutputFile, output);
+        ASSERT_TRUE(engine().APlayer_OpenA(clip));
+        EXPECT_EQ(engine().APlayer_GetConfigA(cfg::OsdText), std::string("转码失败：") + reason);
+        EXPECT_EQ(engine().APlayer_GetConfigA(cfg::OsdShow), "1");
+        EXPECT_NE(engine().APlayer_GetState(), StatePlaying);
+        EXPECT_NE(engine().APlayer_GetConfigA(cfg::PlayResult), "1");
+        spin(500);
+        EXPECT_EQ(filesWhereStarted(), 1); // the empty "out"
+    }
 }
 
 TEST_F(EngineProcessing, BordersArriveTopBottomLeftRightAfterTheIndexes) {

@@ -143,3 +143,21 @@ TEST(EngineProcessingRules, StreamCopyKeepsToWhatEachContainerHolds) {
     // libavformat's own answer where the container says what it takes.
     EXPECT_FALSE(holds("flv", AV_CODEC_ID_MPEG2VIDEO, true));
 }
+
+TEST(EngineProcessingRules, OnlyAFileUnderAnAbsoluteFolderIsWritten) {
+    Job job;
+    job.format = "mp4";
+    job.input = "/nonexistent/in.mp4";
+    const std::atomic<bool> cancel{false};
+    for (const auto& [output, reason] : {std::pair{"", "未设置输出文件"},
+                                         {"clip.mp4", "未设置保存目录"},
+                                         {"out/clip.mp4", "保存目录不是绝对路径"},
+                                         {"D:\\out\\clip.mp4", "未设置保存目录"}}) {
+        job.output = output;
+        const Outcome o = runJob(job, cancel, nullptr);
+        EXPECT_FALSE(o.ok) << output;
+        EXPECT_EQ(o.reason, reason) << output;
+    }
+    job.output = "/nonexistent/out/clip.mp4"; // refused for the missing input, not the folder
+    EXPECT_EQ(runJob(job, cancel, nullptr).reason.find("cannot open"), 0u);
+}
