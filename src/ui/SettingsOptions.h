@@ -36,6 +36,7 @@ enum class OptionRule {
     LyricsBackground, // colour or picture background: picker, path box and button follow
     SizeBoxes,        // source or custom size: the two boxes in `partners` follow
     ListOpacity,      // the video list window's opacity follows the slider at once
+    OneAlwaysTicked,  // exclusive boxes of which one stays ticked: clicking it keeps it ticked
 };
 
 struct OptionRow {

@@ -144,7 +144,13 @@ void applyChoiceRule(const Context& c, CatalogueWindow* w, const OptionRow& row,
 void chooseOption(const Context& c, CatalogueWindow* w, const OptionRow& row, UiEvent& e) {
     const int index = indexOfControl(row, e.control);
     auto* clicked = qobject_cast<QAbstractButton*>(e.source);
-    const bool checked = clicked && clicked->isChecked();
+    bool checked = clicked && clicked->isChecked();
+    // A click on the ticked box of such a pair chooses it again instead of leaving none chosen.
+    if (row.rule == OptionRule::OneAlwaysTicked && clicked && !checked) {
+        const QSignalBlocker quiet(clicked);
+        clicked->setChecked(true);
+        checked = true;
+    }
     if (row.binding == Binding::ExclusiveChecks && checked)
         for (const auto& other : row.controls)
             if (auto* b = controlOf<QAbstractButton>(w, other.name); b && b != clicked)
@@ -226,6 +232,12 @@ CaptureHolder* captureOf(QLineEdit* box) {
 }
 
 } // namespace
+
+void releaseHotkeyBoxes(CatalogueWindow* page) {
+    if (!page) return;
+    for (auto* box : page->findChildren<QLineEdit*>())
+        if (auto* holder = captureOf(box)) holder->capture.focusLost();
+}
 
 // ---- filling a page from the store ---------------------------------------------------------
 

@@ -7,8 +7,11 @@
 
 #include <settings/SettingsActions.h>
 
+#include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -96,7 +99,10 @@ void showLyricsOptions(CatalogueWindow* window, bool visible) {
 
 void destroyPagesExcept(CatalogueWindow* window, CatalogueWindow* keep) {
     for (auto* page : window->findChildren<CatalogueWindow*>(Qt::FindDirectChildrenOnly))
-        if (page != keep) delete page;
+        if (page != keep) {
+            releaseHotkeyBoxes(page);
+            delete page;
+        }
 }
 
 void showPage(const Context& context, CatalogueWindow* window, const ui::SettingsTab& tab) {
@@ -127,6 +133,73 @@ Scrolled scrolledOf(CatalogueWindow* w) {
     return {ui::find<QScrollBar>(w, u"纵向滚动条1"), ui::find<QWidget>(w, u"外形框1")};
 }
 
+// One wheel notification over a page moves it by the page's step of 10 pixels. At the end the
+// bar takes its maximum and the content stays where it was. A bar switched off by a right press
+// keeps the page still until the page is refocused.
+void wheelScroll(CatalogueWindow* w, int delta) {
+    auto s = scrolledOf(w);
+    if (delta == 0 || !s.bar || !s.bar->isEnabled()) return; // 0: a touchpad's start or end
+    const int step = delta < 0 ? -10 : 10;
+    s.bar->setValue(s.bar->value() - step); // the bar keeps it within its range
+    if (s.bar->value() < s.bar->maximum()) {
+        if (s.shape) s.shape->move(s.shape->x(), -s.bar->value());
+    } else {
+        s.bar->setValue(s.bar->maximum());
+    }
+}
+
+// Takes the wheel from everything on a page: it scrolls the page wherever the pointer is, and
+// never turns a list or slider under the pointer (an option changes only when it is chosen).
+class PageWheel : public QObject {
+public:
+    explicit PageWheel(CatalogueWindow* page) : QObject(page), page_(page) {
+        setObjectName(QStringLiteral("pageWheel"));
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        wheelScroll(page_, wheel->angleDelta().y());
+        wheel->accept();
+        return true;
+    }
+
+private:
+    CatalogueWindow* page_;
+};
+
+// Wheel turns over the page's content reach the shape, except over the controls that would take
+// them for themselves (lists and sliders): those are filtered one by one. A list's open popup is
+// a window of its own and keeps its wheel.
+void scrollOnWheelAnywhere(CatalogueWindow* w) {
+    auto s = scrolledOf(w);
+    if (!s.shape || w->findChild<QObject*>(QStringLiteral("pageWheel"), Qt::FindDirectChildrenOnly))
+        return;
+    auto* filter = new PageWheel(w);
+    s.shape->installEventFilter(filter);
+    for (auto* list : s.shape->findChildren<QComboBox*>())
+        list->installEventFilter(filter);
+    for (auto* slider : s.shape->findChildren<QAbstractSlider*>())
+        slider->installEventFilter(filter);
+}
+
+// Closing the settings window destroys its page: the hotkey boxes' rule runs first, so that the
+// settings the window's end reloads hold no lone modifier.
+class PageCloseWatch : public QObject {
+public:
+    explicit PageCloseWatch(CatalogueWindow* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) releaseHotkeyBoxes(embeddedPage(window_));
+        return false;
+    }
+
+private:
+    CatalogueWindow* window_;
+};
+
 // The bar spans the part of the page's content below its viewport.
 QScrollBar* fitScrollRange(CatalogueWindow* w) {
     auto s = scrolledOf(w);
@@ -150,6 +223,8 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
                 label->setAlignment(Qt::AlignCenter);
         markTab(w, ui::settingsTabs().front().label);
         if (auto* bar = fitScrollRange(w)) bar->setFocus(Qt::OtherFocusReason);
+        scrollOnWheelAnywhere(w);
+        w->installEventFilter(new PageCloseWatch(w));
         if (context->read(settings::field::SettingsOnSubtitlePage) == "1")
             showPage(*context, w, ui::settingsTabs()[1]);
         fillPage(*context, w);
@@ -160,23 +235,14 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
     });
     handlers.add("fillPage", [context](UiEvent& e) {
         fitScrollRange(e.window);
+        scrollOnWheelAnywhere(e.window);
         fillPage(*context, e.window);
     });
     handlers.add("refocusPage", [](UiEvent& e) { refocusPage(e.window); });
     handlers.add("scrollPage", [](UiEvent& e) {
         if (auto s = scrolledOf(e.window); s.shape) s.shape->move(s.shape->x(), -e.first);
     });
-    handlers.add("wheelPage", [](UiEvent& e) {
-        auto s = scrolledOf(e.window);
-        if (!s.bar || !s.bar->hasFocus()) return;
-        const int step = e.first < 0 ? -10 : 10;
-        s.bar->setValue(s.bar->value() - step); // the bar keeps it within its range
-        if (s.bar->value() < s.bar->maximum()) {
-            if (s.shape) s.shape->move(s.shape->x(), -s.bar->value());
-        } else {
-            s.bar->setValue(s.bar->maximum());
-        }
-    });
+    handlers.add("wheelPage", [](UiEvent& e) { wheelScroll(e.window, e.first); });
     handlers.add("disablePageScrollBar", [](UiEvent& e) {
         if (auto s = scrolledOf(e.window); s.bar) s.bar->setEnabled(false);
     });

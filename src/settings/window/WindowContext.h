@@ -42,5 +42,8 @@ void setSettingsTitle(ui::CatalogueWindow* page, const QString& title);
 // The option bindings (OptionBinding.cpp).
 void fillPage(const Context& context, ui::CatalogueWindow* page);
 void addOptionHandlers(ui::HandlerTable& handlers, const SharedContext& context);
+// The rule a hotkey box runs when it loses the focus, for every box of a page that is about to
+// go: a box destroyed with the focus never loses it, and would leave a lone modifier stored.
+void releaseHotkeyBoxes(ui::CatalogueWindow* page);
 
 } // namespace qinglan::settingswindow

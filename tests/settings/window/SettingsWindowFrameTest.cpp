@@ -139,13 +139,10 @@ TEST_F(Frame, StoredSubtitleChoiceOpensOnTheSubtitlePage) {
     EXPECT_TRUE(control<QWidget>(window_, "标签5")->styleSheet().contains("c0c0c0"));
 }
 
-TEST_F(Frame, WheelStepsTenWhileTheBarHasTheFocusAndStopsAtTheEnd) {
+TEST_F(Frame, WheelStepsTenAndStopsAtTheEnd) {
     auto* page = showPage("SoundPage");
     auto* bar = control<ui::ScrollBar>(page, "纵向滚动条1");
     auto* shape = control<QWidget>(page, "外形框1");
-    bar->setFocus();
-    QApplication::processEvents();
-    if (!bar->hasFocus()) GTEST_SKIP() << "the offscreen platform gave no focus";
     emit bar->wheelTurned(-120);
     EXPECT_EQ(bar->value(), 10);
     EXPECT_EQ(shape->y(), -10);

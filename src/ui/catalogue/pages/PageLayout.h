@@ -62,6 +62,10 @@ inline ControlDesign list(std::string_view name, std::string_view group, int lef
 // Decimal texts from `from` to `to` in steps, leaving out `skip` (0 = none). The texts live for
 // the whole run, as the catalogue's other texts do.
 std::vector<std::string_view> numberItems(int from, int to, int step = 1, int skip = 0);
+// The entries of a track or language index list: "0" to "15".
+inline std::vector<std::string_view> indexItems() {
+    return numberItems(0, 15);
+}
 
 // The page tables, one function per page.
 const PageOptions& lyricsOptions();

@@ -66,7 +66,9 @@ const PageOptions& pictureOptions() {
                          .sendId = c.id});
         }
 
-        L.push_back(s.group("分组框4", " 渲染模式 ", 2));
+        // The hint takes two lines: the longest one does not fit on one beside the group's
+        // edges in the usual desktop fonts.
+        L.push_back(s.group("分组框4", " 渲染模式 ", 3));
         L.push_back(at("标签5", "模式", "分组框4", 16, 0, 40));
         R.push_back({.binding = B::NamedList,
                      .controls = {list("组合框1", "分组框4", 64, 0, rendererNames(), 200)},
@@ -76,7 +78,12 @@ const PageOptions& pictureOptions() {
                      .rule = OptionRule::RendererHint,
                      .partners = {"标签6"},
                      .hints = rendererHints()});
-        L.push_back(at("标签6", {}, "分组框4", 16, 1, 328));
+        L.push_back([] {
+            ControlDesign hint = at("标签6", {}, "分组框4", 16, 1, 328);
+            hint.geometry.height = lineTop(2) - lineTop(1) + kControlHeight;
+            hint.wordWrap = true;
+            return hint;
+        }());
 
         L.push_back(s.group("分组框5", " 硬件加速 ", 2));
         L.push_back(at("标签7", "硬件加速：", "分组框5", 16, 0));
@@ -128,7 +135,8 @@ const PageOptions& pictureOptions() {
                                   at("选择框6", " 隐藏", "分组框7", 200, 1)},
                      .fields = {75, 76},
                      .sendId = 310,
-                     .sendValues = {"1", "0"}});
+                     .sendValues = {"1", "0"},
+                     .rule = OptionRule::OneAlwaysTicked});
         L.push_back(at("标签13", "分色模式：", "分组框7", 16, 2));
         R.push_back({.binding = B::ExclusiveChecks,
                      .controls = {at("选择框7", " 虚拟", "分组框7", 112, 2, 72),

@@ -38,11 +38,11 @@ const PageOptions& soundOptions() {
                      .sendId = 406,
                      .sendValues = {"1", "0"}});
 
-        // An index list: no entries, so it only shows the stored index.
+        // The track indexes a user can choose; typing one in only shows it.
         L.push_back(s.group("分组框3", " 音轨索引 ", 1));
         L.push_back(at("标签4", "音轨", "分组框3", 16, 0, 40));
         R.push_back({.binding = B::NumberList,
-                     .controls = {list("组合框1", "分组框3", 64, 0, {})},
+                     .controls = {list("组合框1", "分组框3", 64, 0, indexItems())},
                      .fields = {105},
                      .sendId = 403});
 

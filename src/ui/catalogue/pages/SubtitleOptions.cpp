@@ -67,11 +67,11 @@ const PageOptions& subtitleOptions() {
                                   at("单选框9", " 关闭", "分组框4", 200, 2)},
                      .fields = {45, 46}});
 
-        // The index list has no entries: it shows the stored index and nothing more.
+        // The language indexes a user can choose; stored only, like the rest of the page.
         L.push_back(s.group("分组框5", " 语言索引 ", 1));
         L.push_back(at("标签11", "语言", "分组框5", 16, 0, 40));
         R.push_back({.binding = B::NumberList,
-                     .controls = {list("组合框5", "分组框5", 64, 0, {})},
+                     .controls = {list("组合框5", "分组框5", 64, 0, indexItems())},
                      .fields = {47}});
 
         L.push_back(s.group("分组框6", " 渲染模式 ", 1));

@@ -67,17 +67,17 @@ const PageOptions& transcodeOptions() {
                      .sendId = 903,
                      .sendValues = {"1", "0"}});
 
-        // Index lists: no entries; they show the stored index.
+        // The track and subtitle indexes the next processed media uses.
         L.push_back(s.group("分组框4", " 音轨索引 ", 1));
         L.push_back(at("标签7", "音轨", "分组框4", 16, 0, 40));
         R.push_back({.binding = B::NumberList,
-                     .controls = {list("组合框2", "分组框4", 64, 0, {})},
+                     .controls = {list("组合框2", "分组框4", 64, 0, indexItems())},
                      .fields = {148},
                      .sendId = 905});
         L.push_back(s.group("分组框5", " 字幕语言索引 ", 1));
         L.push_back(at("标签8", "字幕", "分组框5", 16, 0, 40));
         R.push_back({.binding = B::NumberList,
-                     .controls = {list("组合框3", "分组框5", 64, 0, {})},
+                     .controls = {list("组合框3", "分组框5", 64, 0, indexItems())},
                      .fields = {149},
                      .sendId = 906});
 
