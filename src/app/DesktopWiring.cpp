@@ -1,4 +1,5 @@
 // Desktop integration at the main window: start with the session and the about window.
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
 #include "app/Wiring.h"
@@ -15,8 +16,10 @@ using ui::UiEvent;
 
 void applyAutostartSetting() {
     std::error_code ec;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    // The entry starts the launcher, which hands a file to a running player at once.
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return;
+    const auto program = launcherProgramFor(self);
     const bool on = processState().record.text(settings::field::StartWithSession) == "1";
     platform::applyAutostart(on, program);
 }

@@ -1,5 +1,6 @@
 // The association step of the main window's creation: the desktop's file associations follow
 // the 18 check boxes of the loaded settings, with the program's mark as the files' icon.
+#include "app/CommandLine.h"
 #include "app/ProcessState.h"
 #include "app/Wiring.h"
 
@@ -41,8 +42,10 @@ std::vector<platform::IconImage> programIcons() {
 // The application's thread pool is waited for at exit, so a write is never cut off.
 void applyFileAssociationSettings() {
     std::error_code ec;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    // The entry starts the launcher, which hands a file to a running player at once.
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return;
+    const auto program = launcherProgramFor(self);
     std::map<int, std::string> boxes;
     for (const auto& type : desktop::fileTypes())
         boxes[type.field] = processState().record.text(type.field);

@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
+#include "platform/DisplayServer.h"
 #include "platform/InstanceChannel.h"
 #include "platform/TerminationSignals.h"
 
@@ -10,23 +12,31 @@
 #include <settings/StoreLocation.h>
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include <clocale>
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 
 namespace qinglan::app {
 
 namespace {
 
-// A relative path means nothing to a player started in another folder: hand over and keep
-// local paths in absolute form. Network addresses and paths that do not exist stay as typed.
-std::string absoluteIfLocal(const std::string& arg) {
-    if (arg.empty() || arg.find("://") != std::string::npos || arg.front() == '/') return arg;
-    std::error_code ec;
-    const std::filesystem::path p(arg);
-    if (!std::filesystem::exists(p, ec)) return arg;
-    const auto abs = std::filesystem::absolute(p, ec);
-    return ec ? arg : abs.lexically_normal().string();
+// Said on standard error, and in a message box where a Wayland desktop without XWayland can
+// still show one. The player ends: without X there is nothing it could show.
+int reportNoXServer(char* program) {
+    const std::string line = noXServerText(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+    std::fputs(line.c_str(), stderr);
+    if (platform::waylandCompositorReachable()) {
+        char platformOption[] = "-platform";
+        char wayland[] = "wayland";
+        char* qtArgv[] = {program, platformOption, wayland, nullptr};
+        int qtArgc = 3;
+        QApplication app(qtArgc, qtArgv);
+        QMessageBox::critical(nullptr, QString::fromUtf8(kWindowTitle),
+                              QString::fromUtf8(line).trimmed());
+    }
+    return 1;
 }
 
 } // namespace
@@ -45,16 +55,43 @@ StartDecision decideStart(const std::vector<std::string>& args,
 }
 
 int runPlayer(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const auto command =
+        parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (command.action != CommandLine::Action::Run) {
+        std::fputs(
+            (command.action == CommandLine::Action::Help ? helpText() : versionText()).c_str(),
+            stdout);
+        return 0;
+    }
 
+    // The hand-off needs no display: a start from a terminal without one still hands over.
     auto channel = platform::makeInstanceChannel(kWindowClass);
-    if (decideStart(args, *channel) == StartDecision::HandedOver) return 0;
+    if (decideStart(command.media, *channel) == StartDecision::HandedOver) return 0;
+
+    char fallbackName[] = "qinglan";
+    char* program = argc > 0 && argv[0] ? argv[0] : fallbackName;
+    const auto display = chooseDisplay(std::getenv("QT_QPA_PLATFORM"));
+    if (display.needsXServer && !platform::xServerReachable()) return reportNoXServer(program);
 
     processState().prefetch.start(settings::dataDirectory(settings::programDirectory()));
 
+    // The toolkit sees only the program name and the platform chosen for this process: the
+    // user's arguments are media, never toolkit options (a file named "-reverse" is a file),
+    // and the environment, which the add-files helper and programs started from the player
+    // inherit, stays the session's.
+    char platformOption[] = "-platform";
+    std::string platform = display.platform;
+    std::vector<char*> qtArgv{program};
+    if (!platform.empty()) {
+        qtArgv.push_back(platformOption);
+        qtArgv.push_back(platform.data());
+    }
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
+
     // The class part of the X11 WM_CLASS comes from the application name.
     QApplication::setApplicationName(kWindowClass);
-    QApplication app(argc, argv);
+    QApplication app(qtArgc, qtArgv.data());
     // libmpv refuses to start unless numbers are formatted the "C" way.
     std::setlocale(LC_NUMERIC, "C");
 

@@ -19,7 +19,8 @@ enum class StartDecision { BecomePrimary, HandedOver };
 // argument as the current media. Only the first argument ever counts.
 StartDecision decideStart(const std::vector<std::string>& args, platform::InstanceChannel& channel);
 
-// The whole process: start-up, main window, message loop. Returns the exit code (always 0).
+// The whole process: start-up, main window, message loop. Returns the exit code: 0, or 1 when
+// there is no X server to show the player on.
 int runPlayer(int argc, char** argv);
 
 } // namespace qinglan::app
