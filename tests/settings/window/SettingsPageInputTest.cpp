@@ -54,7 +54,7 @@ TEST_F(Input, TheWheelAnywhereOverAPageScrollsItAndChangesNoOption) {
     const std::string stored59 = field(59), stored55 = field(55);
 
     turnWheel(renderer, -120);
-    EXPECT_EQ(renderer->currentText(), rendererText);
+    EXPECT_EQ(renderer->currentText().toStdString(), rendererText.toStdString());
     EXPECT_EQ(bar->value(), 10) << "over a list";
     EXPECT_EQ(shape->y(), -10);
     turnWheel(brightness, -120);
