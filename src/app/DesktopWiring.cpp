@@ -21,7 +21,7 @@ void applyAutostartSetting() {
     if (ec) return;
     const auto program = launcherProgramFor(self);
     const bool on = processState().record.text(settings::field::StartWithSession) == "1";
-    platform::applyAutostart(on, program);
+    platform::makeAutostart()->apply(on, program);
 }
 
 void wireDesktop(MainWindow& w, ui::HandlerTable& h) {
