@@ -25,6 +25,21 @@ QColor colourAt(const QPoint& p) {
     return screen.rect().contains(p) ? screen.pixelColor(p) : QColor();
 }
 
+// Opens the settings window through the last item of the right-click menu, "系统设置        ";
+// its window id, or "" when it did not open.
+std::string openSettings(const std::string& main) {
+    const QRect m = windowRect(main);
+    click({m.x() + m.width() / 2, m.y() + m.height() / 2}, 3);
+    xdotool({"key", "Up"});
+    QThread::msleep(150);
+    xdotool({"key", "Return"});
+    return findWindow(QString::fromUtf8("系统设置"));
+}
+
+std::string storedField(const TempDataDir& data, int field) {
+    return runEdb(data.playerDataDir() / "mote.edb", {"get", QString::number(field)});
+}
+
 } // namespace
 
 TEST(EndToEndSettings, ABrightnessSliderChangesThePlayingPictureAndIsStored) {
@@ -36,13 +51,7 @@ TEST(EndToEndSettings, ABrightnessSliderChangesThePlayingPictureAndIsStored) {
     const QPoint sample = videoPoint(windowRect(main));
     ASSERT_TRUE(waitFor([&] { return near(colourAt(sample), kBlue); })) << "the clip does not play";
 
-    // Right-click menu, its last item "系统设置        ".
-    const QRect m = windowRect(main);
-    click({m.x() + m.width() / 2, m.y() + m.height() / 2}, 3);
-    xdotool({"key", "Up"});
-    QThread::msleep(150);
-    xdotool({"key", "Return"});
-    const std::string settings = findWindow(QString::fromUtf8("系统设置"));
+    const std::string settings = openSettings(main);
     ASSERT_FALSE(settings.empty()) << "the settings window did not open";
     QThread::msleep(500);
 
@@ -62,5 +71,63 @@ TEST(EndToEndSettings, ABrightnessSliderChangesThePlayingPictureAndIsStored) {
     EXPECT_TRUE(brighter) << "the picture did not brighten; it shows "
                           << colourAt(sample).name().toStdString();
     EXPECT_EQ(runEdb(data.playerDataDir() / "mote.edb", {"get", "55"}), "100");
+    EXPECT_EQ(player.terminate(), 0);
+}
+
+// Real wheel turns over a list and a slider of the picture page scroll the page by its steps
+// and leave both options as they were.
+TEST(EndToEndSettings, TheWheelScrollsThePageAndTurnsNoOption) {
+    TempDataDir data;
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string settings = openSettings(playerWindows().front());
+    ASSERT_FALSE(settings.empty()) << "the settings window did not open";
+    const QRect s = windowRect(settings);
+    click({s.x() + 75, s.y() + 140}); // the picture tab
+    const std::string brightness = storedField(data, 55);
+    const std::string renderer = storedField(data, 59);
+    ASSERT_FALSE(renderer.empty());
+
+    // A strip of the page left of its controls, away from the pointer: after three notches it
+    // shows what was 30 pixels lower.
+    const QRect strip(s.x() + 156, s.y() + 100, 64, 300);
+    QImage before;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            before = grabScreen().copy(strip.adjusted(0, 0, 0, 40));
+            return !before.isNull();
+        },
+        5000));
+    click({s.x() + 340, s.y() + 428}, 5); // over the renderer list
+    click({s.x() + 384, s.y() + 228}, 5); // over the brightness slider
+    click({s.x() + 384, s.y() + 228}, 5);
+    const QImage expected = before.copy(0, 30, strip.width(), strip.height());
+    EXPECT_TRUE(waitFor([&] { return grabScreen().copy(strip) == expected; }, 5000))
+        << "the page did not scroll by three steps of 10 pixels";
+    EXPECT_EQ(storedField(data, 55), brightness);
+    EXPECT_EQ(storedField(data, 59), renderer);
+    EXPECT_EQ(player.terminate(), 0);
+}
+
+// Ctrl pressed into the screenshot hotkey box, then another tab: the lone modifier is not kept.
+TEST(EndToEndSettings, ALoneModifierIsNotKeptWhenAnotherTabIsChosen) {
+    TempDataDir data;
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string settings = openSettings(playerWindows().front());
+    ASSERT_FALSE(settings.empty()) << "the settings window did not open";
+    const QRect s = windowRect(settings);
+    click({s.x() + 75, s.y() + 340});  // the hotkey tab
+    click({s.x() + 388, s.y() + 188}); // the box of "截图"
+    xdotool({"key", "ctrl"});
+    ASSERT_TRUE(waitFor([&] { return storedField(data, 193) == "1"; }, 5000))
+        << "the box did not capture Ctrl";
+    EXPECT_EQ(storedField(data, 192), "Ctrl+");
+    click({s.x() + 75, s.y() + 196}); // the sound tab
+    EXPECT_TRUE(waitFor([&] { return storedField(data, 193) == "0"; }, 5000));
+    EXPECT_EQ(storedField(data, 192), "");
+    EXPECT_EQ(storedField(data, 195), "0");
     EXPECT_EQ(player.terminate(), 0);
 }
