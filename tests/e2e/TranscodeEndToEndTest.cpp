@@ -59,6 +59,11 @@ const QColor kRed(0xC8, 0x28, 0x28), kGreen(0x28, 0xB4, 0x28), kBlueThird(0x28, 
 
 struct Colours {
     int red = 0, green = 0, blue = 0;
+    QColor last;
+    std::string describe() const {
+        return "red " + std::to_string(red) + ", green " + std::to_string(green) + ", blue " +
+               std::to_string(blue) + ", last " + last.name().toStdString();
+    }
 };
 
 // Samples a point of the video until done(seen) holds or ms have passed.
@@ -70,6 +75,7 @@ Colours watch(QPoint at, int ms, const std::function<bool(const Colours&)>& done
         const QImage screen = grabScreen();
         if (!screen.rect().contains(at)) continue;
         const QColor c = screen.pixelColor(at);
+        seen.last = c;
         seen.red += near(c, kRed, 50);
         seen.green += near(c, kGreen, 50);
         seen.blue += near(c, kBlueThird, 50);
@@ -94,8 +100,14 @@ TEST(EndToEndTranscode, TypedCutPointsWithProcessingOffPlayOnlyTheSpanOfTheNextO
     const std::string main = playerWindows().front();
     QThread::msleep(500);
     // 3 s red, 6 s green, 3 s blue: the span 3.5 s to 8 s is green only.
-    ASSERT_FALSE(startConversion(main, "3500", "8000", "span").empty())
-        << "the transcode window did not open";
+    const std::string transcode = startConversion(main, "3500", "8000", "span");
+    ASSERT_FALSE(transcode.empty()) << "the transcode window did not open";
+    // It sits over the video; closing it keeps the span for the next open.
+    xdotool({"windowactivate", "--sync", QString::fromStdString(transcode)});
+    xdotool({"key", "alt+F4"});
+    ASSERT_TRUE(
+        waitFor([&] { return findWindow(QString::fromUtf8("转码设置"), 200).empty(); }, 5000))
+        << "the transcode window did not close";
 
     const std::string clip = media("three colours 12s.mp4").string();
     const QRect now = windowRect(main);
@@ -111,16 +123,16 @@ TEST(EndToEndTranscode, TypedCutPointsWithProcessingOffPlayOnlyTheSpanOfTheNextO
         return withoutGreen >= 12;
     });
     EXPECT_EQ(second.terminate(), 0);
-    EXPECT_GT(span.green, 3) << "the span was not shown";
-    EXPECT_EQ(span.red, 0) << "played from before the typed start";
-    EXPECT_EQ(span.blue, 0) << "played past the typed end";
+    EXPECT_GT(span.green, 3) << "the span was not shown: " << span.describe();
+    EXPECT_EQ(span.red, 0) << "played from before the typed start: " << span.describe();
+    EXPECT_EQ(span.blue, 0) << "played past the typed end: " << span.describe();
 
     // The open after that one plays whole again: its red start shows.
     PlayerProcess third(data);
     third.start({clip});
     const Colours whole = watch(at, 10000, [](const Colours& s) { return s.red > 0; });
     EXPECT_EQ(third.terminate(), 0);
-    EXPECT_GT(whole.red, 0) << "the next open was cut too";
+    EXPECT_GT(whole.red, 0) << "the next open was cut too: " << whole.describe();
     EXPECT_TRUE(player.running());
     EXPECT_EQ(player.terminate(), 0);
 }
