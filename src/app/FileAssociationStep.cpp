@@ -8,9 +8,7 @@
 #include <desktop/FileTypes.h>
 #include <platform/FileAssociations.h>
 
-#include <QBuffer>
 #include <QByteArray>
-#include <QImage>
 #include <QThreadPool>
 
 #include <filesystem>
@@ -21,17 +19,11 @@ namespace qinglan::app {
 
 namespace {
 
-// The sizes icon themes look for in a file manager's lists and an "open with" dialog.
-constexpr int kIconSides[] = {16, 24, 32, 48, 64, 128, 256};
-
 std::vector<platform::IconImage> programIcons() {
     std::vector<platform::IconImage> icons;
-    for (int side : kIconSides) {
-        QByteArray png;
-        QBuffer out(&png);
-        out.open(QIODevice::WriteOnly);
-        if (artwork::markImage(side).save(&out, "PNG")) icons.push_back({side, png.toStdString()});
-    }
+    for (int side : artwork::kAppIconSides)
+        if (const QByteArray png = artwork::markPng(side); !png.isEmpty())
+            icons.push_back({side, png.toStdString()});
     return icons;
 }
 

@@ -18,10 +18,21 @@ QString defaultFor(const char* mimeType) {
     return runTool("xdg-mime", {"query", "default", mimeType});
 }
 
+// The system data folders ($XDG_DATA_DIRS) of the test's own, for the player and the tools: the
+// system's MIME database, and an installed entry of the player only where the test puts one.
+fs::path useOwnSystemFolders(const TempDataDir& data) {
+    const fs::path system = data.path() / "system";
+    fs::create_directories(system);
+    fs::create_directory_symlink("/usr/share/mime", system / "mime");
+    setenv("XDG_DATA_DIRS", system.c_str(), 1);
+    return system;
+}
+
 } // namespace
 
 TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestoresTheOther) {
     TempDataDir data;
+    useOwnSystemFolders(data);
     const fs::path mote = data.playerDataDir() / "mote.edb";
     fs::create_directories(data.playerDataDir());
     runEdb(mote, {"init-settings"});
@@ -43,7 +54,8 @@ TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestore
         PlayerProcess player(data);
         player.start();
         ASSERT_TRUE(player.waitForMainWindow());
-        EXPECT_EQ(defaultFor("video/x-msvideo"), "qinglan.desktop");
+        // The step runs beside the start-up: the window may show before it is done.
+        EXPECT_TRUE(waitFor([] { return defaultFor("video/x-msvideo") == "qinglan.desktop"; }));
         EXPECT_EQ(player.terminate(), 0);
     }
     EXPECT_EQ(readFile(list), "[Default Applications]\n"
@@ -65,8 +77,33 @@ TEST(EndToEndAssociations, TheAviBoxMakesThePlayerTheDefaultAndClearingItRestore
         PlayerProcess player(data);
         player.start();
         ASSERT_TRUE(player.waitForMainWindow());
-        EXPECT_EQ(defaultFor("video/x-msvideo"), "otherplayer.desktop");
+        EXPECT_TRUE(waitFor([] { return defaultFor("video/x-msvideo") == "otherplayer.desktop"; }));
         EXPECT_EQ(player.terminate(), 0);
     }
     EXPECT_EQ(readFile(list), before);
+}
+
+TEST(EndToEndAssociations, WithTheInstalledEntryTheBuildFolderPlayerWritesNoEntryOfItsOwn) {
+    TempDataDir data;
+    const fs::path system = useOwnSystemFolders(data);
+    const fs::path installed = system / "applications" / "qinglan.desktop";
+    const std::string entry = "[Desktop Entry]\nType=Application\nName=青岚播放器\n"
+                              "Exec=/usr/bin/qinglan %f\nIcon=qinglan\nMimeType=video/x-msvideo;\n";
+    writeFile(installed, entry);
+    const fs::path mote = data.playerDataDir() / "mote.edb";
+    fs::create_directories(data.playerDataDir());
+    runEdb(mote, {"init-settings"});
+    runEdb(mote, {"set", "197", "1"});
+    {
+        PlayerProcess player(data);
+        player.start();
+        ASSERT_TRUE(player.waitForMainWindow());
+        EXPECT_TRUE(waitFor([] { return defaultFor("video/x-msvideo") == "qinglan.desktop"; }));
+        EXPECT_EQ(player.terminate(), 0);
+    }
+    EXPECT_EQ(readFile(data.path() / "config" / "mimeapps.list"),
+              "[Default Applications]\nvideo/x-msvideo=qinglan.desktop;\n");
+    EXPECT_FALSE(fs::exists(data.path() / "data" / "applications" / "qinglan.desktop"));
+    EXPECT_FALSE(fs::exists(data.path() / "data" / "icons"));
+    EXPECT_EQ(readFile(installed), entry);
 }

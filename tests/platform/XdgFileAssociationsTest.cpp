@@ -8,7 +8,11 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <map>
+#include <optional>
 #include <thread>
 
 #include <sys/stat.h>
@@ -141,7 +145,8 @@ TEST(XdgFileAssociations, TheEntryIsValidAndStartsTheProgramWithTheFile) {
     const std::string text = readFile(entry);
     EXPECT_NE(text.find("\nName=青岚播放器\n"), std::string::npos);
     EXPECT_NE(text.find("\nIcon=qinglan\n"), std::string::npos);
-    EXPECT_NE(text.find("\nMimeType=video/x-msvideo;video/x-matroska;audio/flac;\n"),
+    EXPECT_NE(text.find("\nMimeType=video/x-msvideo;video/vnd.avi;video/avi;video/msvideo;"
+                        "video/x-avi;video/x-matroska;video/matroska;audio/flac;audio/x-flac;\n"),
               std::string::npos);
     EXPECT_EQ(readFile(XdgFileAssociations::iconPath(48)), "icon48");
     EXPECT_EQ(XdgFileAssociations::iconPath(48),
@@ -274,4 +279,143 @@ TEST(XdgFileAssociations, TheListIsReplacedWholeThroughItsLinkAndKeepsItsPermiss
     ASSERT_EQ(::stat(kept.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(filesIn(kept.parent_path()), 1);
+}
+
+namespace {
+
+// System data folders of the test's own ($XDG_DATA_DIRS) while it lives, with the system's MIME
+// database in them so that the desktop's tools still know the types.
+class SystemDataDir {
+public:
+    explicit SystemDataDir(const fs::path& folder) : folder_(folder) {
+        fs::create_directories(folder);
+        fs::create_directory_symlink("/usr/share/mime", folder / "mime");
+        if (const char* old = std::getenv("XDG_DATA_DIRS")) old_ = old;
+        setenv("XDG_DATA_DIRS", folder.c_str(), 1);
+    }
+    ~SystemDataDir() {
+        if (old_)
+            setenv("XDG_DATA_DIRS", old_->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_DIRS");
+    }
+    fs::path applications() const { return folder_ / "applications"; }
+
+private:
+    fs::path folder_;
+    std::optional<std::string> old_;
+};
+
+std::vector<std::string> typesOf(std::initializer_list<const char*> extensions) {
+    std::vector<std::string> types;
+    for (const char* e : extensions)
+        types.emplace_back(platform::mimeTypeOfExtension(e));
+    return platform::withAliases(types);
+}
+
+} // namespace
+
+TEST(XdgFileAssociations, TheInstalledEntryIsNamedAndWhatABuildFolderRunWroteGoes) {
+    test::TempDataDir dir;
+    const fs::path log = dir.path() / "args";
+    // A run from a build folder: its own entry and icons in the user's folders.
+    const fs::path built = fakeProgram(dir.path() / "build", dir.path() / "built-args");
+    Associations a;
+    const std::vector<platform::IconImage> icons = {{16, "icon16"}, {48, "icon48"}};
+    ASSERT_TRUE(a.apply(built, choices({{"avi", true}}), icons).empty());
+    const fs::path userEntry = XdgFileAssociations::desktopEntryPath();
+    ASSERT_TRUE(fs::exists(userEntry));
+    // An icon the user put there themselves.
+    writeFile(XdgFileAssociations::iconPath(32), "the user's own");
+
+    // Then the package: an entry in a system folder, for a prefix the Exec line must quote.
+    SystemDataDir system(dir.path() / "my $system's share");
+    const fs::path installed = fakeProgram(dir.path() / "my $prefix's" / "bin", log);
+    const fs::path installedEntry = system.applications() / "qinglan.desktop";
+    writeFile(installedEntry,
+              platform::applicationEntry(installed.string(), typesOf({"avi", "mp3"}),
+                                         platform::EntryKind::Installed, true));
+    const Tool validate = run("desktop-file-validate", {q(installedEntry)});
+    EXPECT_EQ(validate.exitCode, 0) << validate.out;
+    EXPECT_EQ(validate.out, "");
+    EXPECT_EQ(XdgFileAssociations::installedEntryPath(), installedEntry);
+
+    const int launchesBefore = a.launches;
+    EXPECT_TRUE(a.apply(built, choices({{"avi", true}, {"mp3", false}}), icons).empty());
+    EXPECT_FALSE(fs::exists(userEntry));
+    EXPECT_FALSE(fs::exists(XdgFileAssociations::iconPath(16)));
+    EXPECT_FALSE(fs::exists(XdgFileAssociations::iconPath(48)));
+    EXPECT_EQ(readFile(XdgFileAssociations::iconPath(32)), "the user's own");
+    // The folder's MIME cache forgets the removed entry.
+    EXPECT_EQ(a.launches, launchesBefore + 1);
+    EXPECT_EQ(readFile(userEntry.parent_path() / "mimeinfo.cache").find("qinglan.desktop"),
+              std::string::npos);
+    EXPECT_EQ(readFile(XdgFileAssociations::mimeAppsListPath()),
+              "[Default Applications]\nvideo/x-msvideo=qinglan.desktop;\n");
+
+    // Opening a file of the type starts the installed program with it.
+    const fs::path media = dir.path() / "a film's (1).avi";
+    writeFile(media, std::string("RIFF\0\0\0\0AVI LIST", 16));
+    const Tool opened = run("gio", {"open", q(media)});
+    ASSERT_EQ(opened.exitCode, 0) << opened.out;
+    const auto written = [&] {
+        const std::string text = readFile(log);
+        return !text.empty() && text.back() == '\n';
+    };
+    for (int i = 0; i < 200 && !written(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(readFile(log), media.string() + "\n");
+
+    // Later starts find nothing to do; taking the type away still works.
+    EXPECT_TRUE(a.apply(installed, choices({{"avi", true}}), icons).empty());
+    EXPECT_TRUE(a.apply(installed, choices({{"avi", false}}), icons).empty());
+    EXPECT_EQ(a.launches, launchesBefore + 1);
+    EXPECT_FALSE(fs::exists(userEntry));
+    EXPECT_FALSE(fs::exists(XdgFileAssociations::iconPath(16)));
+    EXPECT_EQ(readFile(XdgFileAssociations::mimeAppsListPath()), "[Default Applications]\n");
+}
+
+TEST(XdgFileAssociations, BesideTheInstalledEntryAUserEntrySomeoneElseWroteIsKept) {
+    test::TempDataDir dir;
+    SystemDataDir system(dir.path() / "system");
+    const fs::path program = fakeProgram(dir.path(), dir.path() / "args");
+    writeFile(system.applications() / "qinglan.desktop",
+              platform::applicationEntry(program.string(), typesOf({"avi"}),
+                                         platform::EntryKind::Installed, true));
+    const fs::path entry = XdgFileAssociations::desktopEntryPath();
+    const std::string theirs = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/bin/true %f\n";
+    writeFile(entry, theirs);
+    Associations a;
+    EXPECT_TRUE(a.apply(program, choices({{"avi", true}}), {{16, "icon16"}}).empty());
+    EXPECT_EQ(readFile(entry), theirs);
+    EXPECT_FALSE(fs::exists(XdgFileAssociations::iconPath(16)));
+    EXPECT_EQ(a.launches, 0);
+}
+
+TEST(XdgFileAssociations, TheEntriesListTheNamesFileManagersUseForEachType) {
+    const auto types = typesOf({"avi", "mkv", "mp3", "flac", "mpeg", "mp4", "flv", "rmvb", "3gp"});
+    for (const char* name : {"video/x-msvideo", "video/avi", "video/x-matroska", "video/matroska",
+                             "audio/mpeg", "audio/mp3", "audio/flac", "audio/x-flac"})
+        EXPECT_NE(std::find(types.begin(), types.end(), name), types.end()) << name;
+
+    // Every alias the system's MIME database knows is filed under the type we list it with.
+    std::ifstream aliases("/usr/share/mime/aliases");
+    if (!aliases) GTEST_SKIP() << "no shared MIME database in /usr/share/mime";
+    std::map<std::string, std::string> canonical;
+    std::string alias, type;
+    while (aliases >> alias >> type)
+        canonical[alias] = type;
+    int known = 0;
+    for (const char* ext : {"avi", "wmv", "mpeg", "mp4", "mov", "mkv", "flv", "rmvb", "3gp", "ape",
+                            "mts", "mp3", "flac"}) {
+        const auto type = platform::mimeTypeOfExtension(ext);
+        EXPECT_EQ(canonical.count(std::string(type)), 0u) << type << " is itself an alias";
+        for (const auto a : platform::mimeTypeAliases(type)) {
+            const auto it = canonical.find(std::string(a));
+            if (it == canonical.end()) continue; // a name newer databases moved the type to
+            ++known;
+            EXPECT_EQ(it->second, type) << a;
+        }
+    }
+    EXPECT_GT(known, 15);
 }

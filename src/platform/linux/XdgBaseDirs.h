@@ -2,6 +2,9 @@
 // The user's XDG base folders, as every XDG reader finds them.
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace qinglan::platform {
 
@@ -19,6 +22,19 @@ inline std::filesystem::path xdgDataHome() {
 }
 inline std::filesystem::path xdgConfigHome() {
     return xdgHome("XDG_CONFIG_HOME", ".config");
+}
+
+// The system's data folders, most important first: the absolute folders of $XDG_DATA_DIRS, or
+// /usr/local/share and /usr/share when it names none.
+inline std::vector<std::filesystem::path> xdgDataDirs() {
+    std::vector<std::filesystem::path> dirs;
+    const char* value = std::getenv("XDG_DATA_DIRS");
+    std::istringstream list(value ? value : "");
+    std::string dir;
+    while (std::getline(list, dir, ':'))
+        if (std::filesystem::path(dir).is_absolute()) dirs.emplace_back(dir);
+    if (dirs.empty()) dirs = {"/usr/local/share", "/usr/share"};
+    return dirs;
 }
 
 } // namespace qinglan::platform

@@ -1,6 +1,6 @@
 #include "platform/linux/XdgFileAssociations.h"
-#include "platform/linux/XdgBaseDirs.h"
 #include "platform/linux/DesktopEntryText.h"
+#include "platform/linux/XdgBaseDirs.h"
 
 #include <QProcess>
 #include <QString>
@@ -48,6 +48,29 @@ constexpr std::pair<std::string_view, std::string_view> kMimeTypes[] = {
     {"mp3", "audio/mpeg"},
     {"vob", "video/mpeg"},
     {"flac", "audio/flac"},
+};
+
+// Names other desktops and file managers give the same types. The first of each is the name
+// newer MIME databases moved to, where they did.
+constexpr std::string_view kAviAliases[] = {"video/vnd.avi", "video/avi", "video/msvideo",
+                                            "video/x-avi"};
+constexpr std::string_view kMpegAliases[] = {"video/x-mpeg", "video/mpeg-system",
+                                             "video/x-mpeg-system", "video/x-mpeg2"};
+constexpr std::string_view kMp4Aliases[] = {"video/x-m4v", "video/mp4v-es"};
+constexpr std::string_view kMatroskaAliases[] = {"video/matroska"};
+constexpr std::string_view kFlvAliases[] = {"video/flv", "application/x-flash-video"};
+constexpr std::string_view kRealMediaAliases[] = {"application/vnd.rn-realmedia-vbr"};
+constexpr std::string_view k3gppAliases[] = {"video/3gp"};
+constexpr std::string_view kMp3Aliases[] = {"audio/mp3", "audio/x-mp3", "audio/x-mpeg",
+                                            "audio/x-mpg"};
+constexpr std::string_view kFlacAliases[] = {"audio/x-flac"};
+
+constexpr std::pair<std::string_view, std::span<const std::string_view>> kMimeAliases[] = {
+    {"video/x-msvideo", kAviAliases}, {"video/mpeg", kMpegAliases},
+    {"video/mp4", kMp4Aliases},       {"video/x-matroska", kMatroskaAliases},
+    {"video/x-flv", kFlvAliases},     {"application/vnd.rn-realmedia", kRealMediaAliases},
+    {"video/3gpp", k3gppAliases},     {"audio/mpeg", kMp3Aliases},
+    {"audio/flac", kFlacAliases},
 };
 
 std::string lowerAscii(std::string s) {
@@ -136,27 +159,6 @@ bool isOurEntry(const std::string& text) {
     return false;
 }
 
-std::string desktopEntry(const std::string& program, const std::vector<std::string>& types,
-                         bool withIcon) {
-    std::string text = "[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=青岚播放器\n";
-    text += "Exec=" + execValue(program) + " %f\n";
-    // Desktops hide an entry whose program has gone (a removed build, a moved folder), so the
-    // user's other choices take over again.
-    text += "TryExec=" + desktopEntryString(program) + "\n";
-    if (withIcon) text += "Icon=" + std::string(kIconName) + "\n";
-    text += "Terminal=false\n"
-            "Categories=AudioVideo;Video;Player;\n"
-            "MimeType=";
-    for (const auto& type : types)
-        text += type + ";";
-    text += "\n";
-    text += kOwnerLine;
-    text += "\n";
-    return text;
-}
-
 std::optional<std::string> findOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "/usr/bin:/bin");
@@ -188,11 +190,69 @@ std::string execValue(const std::string& program) {
     return desktopEntryExec(program);
 }
 
+std::span<const std::string_view> mimeTypeAliases(std::string_view mimeType) {
+    for (const auto& [type, aliases] : kMimeAliases)
+        if (type == mimeType) return aliases;
+    return {};
+}
+
+std::vector<std::string> withAliases(std::span<const std::string> types) {
+    std::vector<std::string> out;
+    const auto add = [&out](std::string_view type) {
+        if (std::find(out.begin(), out.end(), type) == out.end()) out.emplace_back(type);
+    };
+    for (const auto& type : types) {
+        add(type);
+        for (const auto alias : mimeTypeAliases(type))
+            add(alias);
+    }
+    return out;
+}
+
+std::string applicationEntry(const std::string& program, std::span<const std::string> mimeTypes,
+                             EntryKind kind, bool withIcon) {
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=青岚播放器\n";
+    if (kind == EntryKind::Installed)
+        text += "GenericName=Media Player\n"
+                "GenericName[zh_CN]=媒体播放器\n"
+                "Comment=Play local video and audio files and network videos\n"
+                "Comment[zh_CN]=播放本地视频、音频与网络视频\n";
+    text += "Exec=" + execValue(program) + " %f\n";
+    // Desktops hide a user entry whose program has gone (a removed build, a moved folder), so
+    // the user's other choices take over again.
+    if (kind == EntryKind::User) text += "TryExec=" + desktopEntryString(program) + "\n";
+    if (withIcon) text += "Icon=" + std::string(kIconName) + "\n";
+    text += "Terminal=false\n"
+            "Categories=AudioVideo;Video;Player;\n";
+    if (kind == EntryKind::Installed)
+        text += "Keywords=video;audio;movie;player;视频;音频;播放器;\n";
+    text += "MimeType=";
+    for (const auto& type : mimeTypes)
+        text += type + ";";
+    text += "\n";
+    if (kind == EntryKind::User) {
+        text += kOwnerLine;
+        text += "\n";
+    }
+    return text;
+}
+
 XdgFileAssociations::XdgFileAssociations(Launcher launch)
     : launch_(launch ? std::move(launch) : Launcher(startDetached)) {}
 
 fs::path XdgFileAssociations::desktopEntryPath() {
     return xdgDataHome() / "applications" / std::string(kDesktopId);
+}
+
+fs::path XdgFileAssociations::installedEntryPath() {
+    std::error_code ec;
+    for (const auto& dir : xdgDataDirs()) {
+        const fs::path entry = dir / "applications" / std::string(kDesktopId);
+        if (fs::is_regular_file(entry, ec)) return entry;
+    }
+    return {};
 }
 
 fs::path XdgFileAssociations::mimeAppsListPath() {
@@ -225,30 +285,44 @@ std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& pro
         typeOf.emplace_back(static_cast<std::size_t>(it - types.begin()));
     }
 
-    bool iconInstalled = false;
-    for (const auto& icon : program.icons) {
-        if (icon.side <= 0 || icon.png.empty()) continue;
-        iconInstalled =
-            writeIfDifferent(iconPath(icon.side), icon.png) != Written::Failed || iconInstalled;
-    }
-
-    // The entry: ours is rewritten when it differs; one of that name that someone else made is
-    // left as it is and still names the player.
-    const std::string exe = program.executable.string();
+    const bool installed = !installedEntryPath().empty();
     const fs::path entryPath = desktopEntryPath();
     bool entryOk = false, entryChanged = false;
-    if (program.executable.is_absolute() && !hasControlCharacter(exe)) {
+    std::error_code ec;
+    if (installed) {
+        // The installed entry names the player. What an earlier start from a build folder wrote
+        // would hide it, so our entry goes, and icons that are the program's own, byte for byte.
+        entryOk = true;
         const auto existing = readWhole(entryPath);
-        if (existing && !existing->empty() && !isOurEntry(*existing)) {
-            entryOk = true;
-        } else if (existing) {
-            std::vector<std::string> names;
-            for (const auto& t : types)
-                names.push_back(t.mimeType);
-            const auto written =
-                writeIfDifferent(entryPath, desktopEntry(exe, names, iconInstalled));
-            entryOk = written != Written::Failed;
-            entryChanged = written == Written::Changed;
+        if (existing && isOurEntry(*existing)) entryChanged = fs::remove(entryPath, ec);
+        for (const auto& icon : program.icons)
+            if (icon.side > 0 && !icon.png.empty() && readWhole(iconPath(icon.side)) == icon.png)
+                fs::remove(iconPath(icon.side), ec);
+    } else {
+        bool iconInstalled = false;
+        for (const auto& icon : program.icons) {
+            if (icon.side <= 0 || icon.png.empty()) continue;
+            iconInstalled =
+                writeIfDifferent(iconPath(icon.side), icon.png) != Written::Failed || iconInstalled;
+        }
+
+        // The entry: ours is rewritten when it differs; one of that name that someone else made
+        // is left as it is and still names the player.
+        const std::string exe = program.executable.string();
+        if (program.executable.is_absolute() && !hasControlCharacter(exe)) {
+            const auto existing = readWhole(entryPath);
+            if (existing && !existing->empty() && !isOurEntry(*existing)) {
+                entryOk = true;
+            } else if (existing) {
+                std::vector<std::string> names;
+                for (const auto& t : types)
+                    names.push_back(t.mimeType);
+                const auto text =
+                    applicationEntry(exe, withAliases(names), EntryKind::User, iconInstalled);
+                const auto written = writeIfDifferent(entryPath, text);
+                entryOk = written != Written::Failed;
+                entryChanged = written == Written::Changed;
+            }
         }
     }
 
@@ -263,9 +337,10 @@ std::vector<std::string> XdgFileAssociations::apply(const AssociatedProgram& pro
         listOk = edited == *text || writeAtomically(list, edited);
     }
 
+    // The folder's MIME cache follows our entry; with the installed entry in use, only a
+    // removal of ours changes the folder.
     const fs::path apps = entryPath.parent_path();
-    std::error_code ec;
-    if (entryOk && (entryChanged || !fs::exists(apps / "mimeinfo.cache", ec)))
+    if (entryOk && (entryChanged || (!installed && !fs::exists(apps / "mimeinfo.cache", ec))))
         if (const auto tool = findOnPath("update-desktop-database"))
             launch_(*tool, {"-q", apps.string()});
 

@@ -14,6 +14,11 @@
 //   .ts files, which the desktop files as video/mp2t too.
 // - update-desktop-database, when installed, refreshes the folder's MIME cache after the entry
 //   changed; it is started and not waited for.
+// - An installed player has its entry qinglan.desktop in a system applications folder
+//   ($XDG_DATA_DIRS) and its icons in the system's hicolor theme. Once that entry exists, the
+//   lists name it and no user entry or icons are written: a user entry of the same name would
+//   hide it, and would point at a build folder that may be gone. A user entry marked as ours is
+//   then removed, and so are user icons identical to the program's.
 // ($XDG_DATA_HOME and $XDG_CONFIG_HOME fall back to ~/.local/share and ~/.config when unset or
 // not absolute.)
 
@@ -38,6 +43,23 @@ std::string_view mimeTypeOfExtension(std::string_view extension);
 // GLib (2.74) looks for the program before it undoes that, so GLib desktops do not start a
 // program whose path holds a "%".
 std::string execValue(const std::string& program);
+
+// Other names of `mimeType` that desktops and file managers use, older ones or the name newer
+// MIME databases moved to (audio/x-flac and audio/flac, video/x-matroska and video/matroska);
+// empty when it has none.
+std::span<const std::string_view> mimeTypeAliases(std::string_view mimeType);
+
+// The MimeType list of the player's entries: each of `types` once, each followed by its aliases.
+std::vector<std::string> withAliases(std::span<const std::string> types);
+
+enum class EntryKind {
+    Installed, // the menu entry an install puts into a system applications folder
+    User,      // the entry a start writes into the user's folder, marked as ours
+};
+
+// A desktop entry that starts `program` (absolute) with one file and opens `mimeTypes`.
+std::string applicationEntry(const std::string& program, std::span<const std::string> mimeTypes,
+                             EntryKind kind, bool withIcon);
 
 // One MIME type's wanted state in [Default Applications].
 struct DefaultApplication {
@@ -64,6 +86,9 @@ public:
                                    std::span<const FileTypeChoice> choices) override;
 
     static std::filesystem::path desktopEntryPath();
+    // The installed entry: the first regular qinglan.desktop in the applications folder of a
+    // system data folder, or empty when there is none.
+    static std::filesystem::path installedEntryPath();
     static std::filesystem::path mimeAppsListPath();
     static std::filesystem::path iconPath(int side);
 

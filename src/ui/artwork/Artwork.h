@@ -10,6 +10,7 @@
 // are cheap enough to call when a window is built and keep the result.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QIcon>
 #include <QImage>
@@ -42,6 +43,14 @@ QImage logoImage();
 // The mark alone (no text), square, transparent background; `side` in pixels. Small sides get
 // a simplified drawing so the mark stays readable.
 QImage markImage(int side);
+
+// The sizes of the application icon an icon theme is given: what menus, file managers and
+// "open with" lists look for.
+inline constexpr int kAppIconSides[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The mark at `side` as a PNG file's content: the application icon, the same bytes wherever it
+// is installed from. Empty when it cannot be encoded.
+QByteArray markPng(int side);
 
 // The application and tray icon: the mark at 16, 22, 24, 32, 48 and 64 px.
 QIcon trayIcon();

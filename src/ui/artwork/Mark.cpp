@@ -4,6 +4,7 @@
 #include "artwork/Artwork.h"
 #include "artwork/Painting.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -157,6 +158,14 @@ QImage logoImage() {
     p.setPen(rgba(palette::caption));
     p.drawText(textBox, Qt::AlignHCenter | Qt::AlignTop, "青岚播放器");
     return image;
+}
+
+QByteArray markPng(int side) {
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
+    if (!markImage(side).save(&out, "PNG")) return {};
+    return png;
 }
 
 QIcon trayIcon() {

@@ -1,6 +1,10 @@
 // Dialogs and small tool windows opened from the menus and the video list.
 #include "ui/catalogue/Windows.h"
 
+#include <qinglan/Version.h>
+
+#include <string>
+
 namespace qinglan::ui::catalogue {
 
 const WindowDesign& networkOpenDialog() {
@@ -82,6 +86,9 @@ const WindowDesign& transcodeWindow() {
 }
 
 const WindowDesign& aboutWindow() {
+    // The caption shows the program's one version; the design holds views, so the text lives
+    // as long as the design.
+    static const std::string version = std::string("版本号：") + kVersion;
     static const WindowDesign design{
         .role = "AboutWindow",
         .title = "关于我们",
@@ -92,7 +99,7 @@ const WindowDesign& aboutWindow() {
                 {.name = "分组框1", .geometry = {24, 24, 376, 200}},
                 {.name = "标签1",
                  .geometry = {56, 56, 176, 32},
-                 .caption = "版本号：1.0.0.6",
+                 .caption = version,
                  .parent = "分组框1"},
                 {.name = "标签2",
                  .geometry = {56, 104, 256, 40},
