@@ -36,6 +36,9 @@ PACKAGES=(
   weston xwayland qt6-wayland
   # the hand-off benchmark asks the mpv baseline over its IPC socket
   socat
+  # the Windows platform services: cross-compiled (posix threads: GoogleTest needs std::mutex)
+  # and tested under Wine (wine64 holds the 64-bit loader /usr/bin/wine starts)
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()
