@@ -68,8 +68,10 @@ int runPlayer(int argc, char** argv) {
     auto channel = platform::makeInstanceChannel(kWindowClass);
     if (decideStart(command.media, *channel) == StartDecision::HandedOver) return 0;
 
-    char fallbackName[] = "qinglan";
-    char* program = argc > 0 && argv[0] ? argv[0] : fallbackName;
+    // The toolkit names the windows' X11 class instance after its first argument: the
+    // launcher's name, as the desktop entry is named, whichever program file runs.
+    char programName[] = "qinglan";
+    char* program = programName;
     const auto display = chooseDisplay(std::getenv("QT_QPA_PLATFORM"));
     if (display.needsXServer && !platform::xServerReachable()) return reportNoXServer(program);
 

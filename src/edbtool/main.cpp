@@ -5,6 +5,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreLocation.h"
 
+#include <qinglan/Version.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -21,6 +23,7 @@ constexpr int kFailed = 1, kUsage = 2, kCannotOpen = 3;
 
 const char* const kUsageText =
     "usage: qinglan-edb [--password P] FILE COMMAND [ARG]\n"
+    "       qinglan-edb --help | --version\n"
     "commands (fields of record 1, records in file order):\n"
     "  fields          print every field of record 1 as N<TAB>value\n"
     "  get N           print field N of record 1\n"
@@ -117,6 +120,10 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i] == "--help" || words[i] == "-h") {
             std::cout << kUsageText;
+            return 0;
+        }
+        if (words[i] == "--version") {
+            std::cout << "qinglan-edb " << kVersion << '\n';
             return 0;
         }
         if (words[i] == "--password") {

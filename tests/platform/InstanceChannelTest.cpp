@@ -212,3 +212,67 @@ TEST(PlatformInstanceChannel, RelativePathIsHandedOverAsAbsoluteAndAddressesAsTy
     EXPECT_EQ(runSecondary(id, {address}, dir).first, 0);
     EXPECT_TRUE(primary.waitFor("RECEIVED " + hex(address)));
 }
+
+TEST(PlatformInstanceChannel, ALauncherHandsItsClaimToTheProgramItBecomes) {
+    const auto id = uniqueIdentity();
+    // Several launchers at once: the claim is held across the exec, so exactly one becomes the
+    // player and every other one hands its text to it.
+    std::vector<std::unique_ptr<QProcess>> launchers;
+    for (int i = 0; i < 4; ++i) {
+        launchers.push_back(std::make_unique<QProcess>());
+        launchers.back()->start(probePath(), {"--as-launcher", QString::fromStdString(id),
+                                              QString("/launched/%1").arg(i)});
+    }
+    int primaries = 0, secondaries = 0;
+    std::string output;
+    QProcess* primary = nullptr;
+    for (auto& p : launchers) {
+        std::string out;
+        QElapsedTimer t;
+        t.start();
+        while (out.find("ARY") == std::string::npos && t.elapsed() < 5000) {
+            p->waitForReadyRead(50);
+            out += p->readAllStandardOutput().toStdString();
+        }
+        if (out.find("SECONDARY") != std::string::npos) ++secondaries;
+        if (out.find("PRIMARY") != std::string::npos) {
+            ++primaries;
+            primary = p.get();
+            output = out;
+        }
+    }
+    EXPECT_EQ(primaries, 1);
+    EXPECT_EQ(secondaries, 3);
+    ASSERT_NE(primary, nullptr);
+
+    // The player took the handed-down socket and keeps it from the programs it starts.
+    QElapsedTimer t;
+    t.start();
+    auto waitFor = [&](const std::string& text) {
+        while (output.find(text) == std::string::npos && t.elapsed() < 5000) {
+            primary->waitForReadyRead(50);
+            output += primary->readAllStandardOutput().toStdString();
+        }
+        return output.find(text) != std::string::npos;
+    };
+    EXPECT_TRUE(waitFor("FD3 CLOEXEC")) << output;
+    const std::string path = "/媒体/交给 启动器.mkv";
+    EXPECT_EQ(runSecondary(id, {path}).first, 0);
+    EXPECT_TRUE(waitFor("RECEIVED " + hex(path))) << output;
+
+    for (auto& p : launchers) {
+        p->kill();
+        p->waitForFinished(2000);
+    }
+}
+
+TEST(PlatformInstanceChannel, AStrayListeningSocketOnDescriptorThreeIsNotTakenForAClaim) {
+    const auto id = uniqueIdentity();
+    Probe first;
+    first.start("--with-stray-fd3", {id});
+    ASSERT_TRUE(first.waitFor("PRIMARY"));
+    EXPECT_EQ(first.output.find("FD3 CLOEXEC"), std::string::npos) << "a stray socket was taken";
+    // It bound our own name: a second start finds it.
+    EXPECT_EQ(runSecondary(id, {"/stray/test.mp4"}).first, 0);
+    EXPECT_TRUE(first.waitFor("RECEIVED " + hex("/stray/test.mp4")));
+}

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs a command inside a headless Wayland session with XWayland, as current GNOME and Plasma
+# desktops set it up: WAYLAND_DISPLAY and DISPLAY both set, QT_QPA_PLATFORM unset. Like
+# with-xvfb.sh, each run gets its own network namespace (where the player's instance socket
+# lives) and its own runtime folder. Ends with 77 (a skip for ctest) when weston or its
+# XWayland cannot be started on this machine, saying why.
+set -u
+if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
+  export QINGLAN_TEST_NETNS=1
+  inside='ip link set lo up 2>/dev/null; exec "$0" "$@"'
+  if unshare -n true 2>/dev/null; then exec unshare -n sh -c "$inside" "$0" "$@"; fi
+  if unshare --map-current-user -n true 2>/dev/null; then
+    exec unshare --map-current-user -n sh -c "$inside" "$0" "$@"
+  fi
+  echo "with-weston: no private network namespace here; a parallel run may meet this one" >&2
+fi
+skip() { echo "with-weston: SKIP: $*" >&2; exit 77; }
+command -v weston >/dev/null || skip "weston is not installed"
+command -v Xwayland >/dev/null || skip "Xwayland is not installed"
+
+runtime=$(mktemp -d); chmod 700 "$runtime"
+log="$runtime/weston.log"
+export XDG_RUNTIME_DIR="$runtime"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+weston --backend=headless-backend.so --xwayland --socket=wayland-qinglan --idle-time=0 \
+  >"$log" 2>&1 &
+weston=$!
+cleanup() {
+  kill "$weston" 2>/dev/null; wait "$weston" 2>/dev/null
+  rm -rf "$runtime"
+}
+trap cleanup EXIT
+# weston names the X display it listens on for XWayland (started at the first client).
+display=
+for _ in $(seq 100); do
+  display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" | head -n1)
+  [ -n "$display" ] && [ -S "$runtime/wayland-qinglan" ] && break
+  kill -0 "$weston" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$display" ] || [ ! -S "$runtime/wayland-qinglan" ]; then
+  skip "weston did not come up with XWayland: $(tail -n 3 "$log" | tr '\n' ' ')"
+fi
+export WAYLAND_DISPLAY=wayland-qinglan DISPLAY="$display"
+# The first X client starts XWayland; a machine where it cannot run is a skip, not a failure.
+xdpyinfo >/dev/null 2>&1 || skip "XWayland did not answer on $display"
+"$@"
