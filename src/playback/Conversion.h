@@ -18,7 +18,8 @@ std::span<const std::string_view> outputFormats();
 bool isOutputFormat(std::string_view name);
 
 // folder + "/" (unless the folder already ends with one) + name + "." + format. An empty folder
-// adds no separator, so the name stays a plain file name rather than one at the root.
+// adds no separator, so the name stays a plain file name rather than one at the root; the engine
+// refuses such a name, and one under a relative folder, when the conversion would start.
 std::string outputFilePath(const std::string& folder, const std::string& name,
                            const std::string& format);
 
