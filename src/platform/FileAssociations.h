@@ -17,11 +17,14 @@
 //
 // The desktop's own model decides what "a type" is. On an XDG desktop (linux/XdgFileAssociations)
 // an extension stands for a MIME type and several extensions may share one (.mpeg and .vob are
-// video/mpeg); a type is then associated when any of its extensions asks for it. A Windows
-// backend would write, per extension, the class keys of HKEY_CLASSES_ROOT (".avi" -> "avifile"
-// -> its icon, taken from the executable, and its open command `"<executable>" "%1"`) and leave
-// the user's per-user Explorer choice alone when taking the player out; it needs nothing more
-// than is given here.
+// video/mpeg); a type is then associated when any of its extensions asks for it. On Windows
+// (windows/RegistryFileAssociations) each extension is a type of its own: the backend writes the
+// current user's classes (HKEY_CURRENT_USER\Software\Classes, seen merged in
+// HKEY_CLASSES_ROOT), per extension the player's own class derived from the extension (".avi"
+// -> "Qinglan.avi" -> its icon, taken from the executable, and its open command
+// `"<executable>" "%1"`), keeps the default it replaced and puts it back when the player is
+// taken out, and never touches the user's per-user Explorer choice; it needs nothing more than
+// is given here.
 
 #include <filesystem>
 #include <memory>

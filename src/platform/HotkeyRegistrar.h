@@ -30,6 +30,7 @@ inline constexpr int kHotkeyAlt = 4;
 
 // The backend of the desktop the player runs on: X11 key grabs under an X11 session; elsewhere
 // (Qt's offscreen platform, a Wayland session without X11) one that refuses every combination.
+// On Windows, RegisterHotKey on a message-only window of the calling thread.
 std::unique_ptr<HotkeyRegistrar> makeHotkeyRegistrar();
 
 } // namespace qinglan::platform

@@ -10,7 +10,9 @@ namespace qinglan::platform {
 // receives; every later process is a secondary that may send one text and then ends.
 //
 // Threading: claim() and send() block briefly and may run before any event loop exists;
-// startReceiving() needs the Qt event loop of the calling thread and delivers texts on it.
+// startReceiving() needs the event loop of the calling thread and delivers texts on it (on
+// Linux Qt's; on Windows the thread's message loop, which Qt's event loop runs, from the
+// thread that claimed).
 class InstanceChannel {
 public:
     enum class Role { Primary, Secondary, Failed };

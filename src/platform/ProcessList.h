@@ -16,10 +16,12 @@ public:
 
 // Linux: /proc/<pid>/exe, or the first word of /proc/<pid>/cmdline where the link cannot be
 // read. The kernel's short process name is cut at 15 characters and is never used.
+// Windows: a Toolhelp snapshot's executable names ("upgrade.exe").
 const ProcessList& systemProcessList();
 
 // True when some process's executable name equals `name`; without case sensitivity both are
-// compared in lower case. An empty list (no /proc) answers false.
+// compared in lower case. An empty list (no /proc) answers false. On Windows a name without an
+// extension also matches its ".exe", the file the system runs for it.
 bool isProcessRunning(const ProcessList& processes, std::string_view name, bool caseSensitive);
 bool isProcessRunning(std::string_view name, bool caseSensitive);
 
