@@ -20,8 +20,7 @@
 //              QINGLAN_BENCH_FLOOR=1 also run bench_player_floor (Qt window + engine only)
 //              QINGLAN_BENCH_KEEP=1  keep the temporary folder and print its path
 // Goals: first-frame ratio <= 1.10, RSS <= mpv + 25 MiB.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "ScreenProbe.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,37 +43,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-double nowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
-
-void sleepMs(double ms) {
-    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long>(ms * 1000)));
-}
-
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb rgbOf(unsigned long pixel, const Visual* v) {
-    auto channel = [&](unsigned long mask) {
-        int shift = 0;
-        while (mask && !(mask & 1)) {
-            mask >>= 1;
-            ++shift;
-        }
-        return static_cast<int>((pixel >> shift) & mask);
-    };
-    return {channel(v->red_mask), channel(v->green_mask), channel(v->blue_mask)};
-}
-
-// The clip's background; the encoder and the scaler move it by a few steps.
-bool isClipBlue(Rgb c) {
-    return std::abs(c.r - 0x1E) < 30 && std::abs(c.g - 0x5A) < 30 && std::abs(c.b - 0xC8) < 30;
-}
+using namespace qinglan::bench;
 
 long statusKiB(pid_t pid, const char* file, const char* key) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
@@ -166,7 +135,7 @@ public:
     // Finds the picture on screen two seconds into a warm-up run and puts the probe a sixth of
     // the way down its middle, where the clip is plain blue.
     bool locate(Player& p) {
-        clearScreen();
+        clearScreen(d_);
         double start = 0;
         pid_t pid = spawn(p.argv, start);
         sleepMs(2500);
@@ -204,7 +173,7 @@ public:
     }
 
     Sample run(const Player& p) {
-        clearScreen();
+        clearScreen(d_);
         sleepMs(300);
         drainEvents();
         Sample s;
@@ -239,17 +208,6 @@ public:
     }
 
 private:
-    // Blanks the screen so the previous run's picture cannot count.
-    void clearScreen() {
-        GC gc = XCreateGC(d_, root_, 0, nullptr);
-        XSetForeground(d_, gc, BlackPixel(d_, DefaultScreen(d_)));
-        XSetSubwindowMode(d_, gc, IncludeInferiors);
-        XFillRectangle(d_, root_, gc, 0, 0, static_cast<unsigned>(width_),
-                       static_cast<unsigned>(height_));
-        XFreeGC(d_, gc);
-        XSync(d_, False);
-    }
-
     void drainEvents() {
         XSync(d_, False);
         while (XPending(d_)) {
@@ -264,14 +222,6 @@ private:
     const Visual* visual_;
     int width_, height_;
 };
-
-double median(std::vector<double> v) {
-    v.erase(std::remove_if(v.begin(), v.end(), [](double x) { return x < 0; }), v.end());
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 } // namespace
 
