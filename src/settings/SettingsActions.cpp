@@ -26,7 +26,7 @@ edb::Status saveWindowGeometry(SettingsStore& store, SettingsRecord& record, boo
 
 edb::Status restorePageDefaults(SettingsStore& store, Page page,
                                 const std::filesystem::path& specialFolder) {
-    std::filesystem::path folder = specialFolder.empty() ? specialFolderKind3() : specialFolder;
+    std::filesystem::path folder = specialFolder.empty() ? defaultSaveFolder() : specialFolder;
     std::vector<std::pair<int, SettingsValue>> values;
     for (int n : pageDefaultOrder(page))
         values.emplace_back(n, SettingsStore::pageDefault(n, folder));

@@ -85,7 +85,7 @@ edb::Status SettingsStore::openLocked() {
     if (db_.isOpen()) return {};
     Rect workArea = workArea_;
     auto fill = [workArea](edb::RecordDatabase& db) {
-        return db.append(toRecord(firstRunValues(workArea, specialFolderKind3())));
+        return db.append(toRecord(firstRunValues(workArea, defaultSaveFolder())));
     };
     auto opened = edb::openOrRecover(file(), databasePassword(), fill);
     if (!opened.ok()) return opened.status();
@@ -110,7 +110,7 @@ edb::Status SettingsStore::selectSettingsRecordLocked() {
     auto count = db_.count();
     if (!count.ok()) return count.status();
     if (count.value() == 0)
-        return db_.append(toRecord(firstRunValues(workArea_, specialFolderKind3())));
+        return db_.append(toRecord(firstRunValues(workArea_, defaultSaveFolder())));
     return db_.goTo(1);
 }
 
@@ -192,8 +192,7 @@ SettingsStore::firstRunValues(Rect workArea, const std::filesystem::path& specia
 edb::Status SettingsStore::createFile(const std::filesystem::path& file, Rect workArea) {
     auto created = edb::RecordDatabase::create(file, databasePassword());
     if (!created.ok()) return created.status();
-    edb::Status s =
-        created.value().append(toRecord(firstRunValues(workArea, specialFolderKind3())));
+    edb::Status s = created.value().append(toRecord(firstRunValues(workArea, defaultSaveFolder())));
     if (!s.ok()) {
         created.value().close();
         std::error_code ec;

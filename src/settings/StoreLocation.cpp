@@ -35,7 +35,7 @@ std::filesystem::path dataDirectory(const std::filesystem::path& programDir) {
     return base / ".local" / "share" / "qinglan";
 }
 
-std::filesystem::path specialFolderKind3() {
+std::filesystem::path defaultSaveFolder() {
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty() && QDir(desktop).exists())
         return std::filesystem::path(desktop.toStdString());

@@ -87,9 +87,9 @@ TEST_F(SettingsStoreTest, SpecialFolderIsTheDesktopWhenItExistsElseHome) {
         << "XDG_DESKTOP_DIR=\"" << desktop.string() << "\"\n";
     std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", (dir.path() / "home").c_str(), 1);
-    EXPECT_EQ(specialFolderKind3(), dir.path() / "home");
+    EXPECT_EQ(defaultSaveFolder(), dir.path() / "home");
     fs::create_directories(desktop);
-    EXPECT_EQ(specialFolderKind3(), desktop);
+    EXPECT_EQ(defaultSaveFolder(), desktop);
 
     SettingsStore store(folder);
     EXPECT_EQ(store.read(145).value().toText(), desktop.string());

@@ -77,7 +77,7 @@ TEST(SettingsTable, FreshStoreHoldsEveryPublishedDefault) {
     ASSERT_TRUE(all.ok());
     auto expected = publishedDefaults();
     EXPECT_EQ(expected.size(), 192u); // every field but 165 to 175 and 204 to 207
-    std::string folder = specialFolderKind3().string();
+    std::string folder = defaultSaveFolder().string();
     for (auto [n, value] : expected) {
         const SettingsValue& got = all.value()[static_cast<std::size_t>(n - 1)];
         EXPECT_EQ(got.isInteger(), isIntegerField(n)) << "field " << n;

@@ -21,7 +21,7 @@ edb::Status saveWindowGeometry(SettingsStore& store, SettingsRecord& record, boo
                                const Rect& listWindow);
 
 // Writes the defaults of `page`'s fields in pageDefaultOrder(page). The save-folder fields
-// (145, 164) get `specialFolder`, by default specialFolderKind3(). The page's controls and the
+// (145, 164) get `specialFolder`, by default defaultSaveFolder(). The page's controls and the
 // engine are not touched: they pick the values up the next time they read the store.
 edb::Status restorePageDefaults(SettingsStore& store, Page page,
                                 const std::filesystem::path& specialFolder = {});

@@ -28,7 +28,7 @@ enum class Page {
 
 enum class DefaultKind {
     Value,         // `value` is the page default (and the first-run value)
-    SpecialFolder, // the shell's special folder of kind 3 (see specialFolderKind3())
+    SpecialFolder, // the default save folder (see defaultSaveFolder())
     FirstRunOnly,  // no page default; `value` is written only when a fresh file is made
     MainWindow,    // no page default; first run: the main window centred on the work area
 };

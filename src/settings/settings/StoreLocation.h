@@ -17,9 +17,9 @@ std::filesystem::path dataDirectory(const std::filesystem::path& programDir);
 constexpr const char* kSettingsFileName = "mote.edb";
 constexpr const char* kListFileName = "means.edb";
 
-// The shell's special folder of kind 3 (the default save folder of screenshots and transcodes):
+// The default save folder of screenshots and transcodes (the shell's special folder of kind 3):
 // the user's XDG desktop folder when it exists, else the home folder.
-std::filesystem::path specialFolderKind3();
+std::filesystem::path defaultSaveFolder();
 
 // The password of both database files, built at run time from its character codes.
 std::string databasePassword();
