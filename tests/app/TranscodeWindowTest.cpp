@@ -121,6 +121,18 @@ TEST_F(TranscodeWindowFixture, ProcessingOffSendsOnlyTheTimes) {
     type(w, u"编辑框3", "a");
     start(w);
     EXPECT_EQ(engine->configSequence(), (Sequence{{102, "1000"}, {103, "5000"}}));
+    // The typed span holds for the next open, in play mode too; the one after plays whole.
+    window->playback().openAndPlay("/videos/a.mp4");
+    EXPECT_EQ(engine->configSent(102), std::vector<std::string>{"1000"});
+    EXPECT_EQ(engine->APlayer_GetConfigA(103), "5000");
+    window->playback().openAndPlay("/videos/b.mp4");
+    EXPECT_EQ(engine->configSent(102).back(), "0");
+    EXPECT_EQ(engine->configSent(103).back(), "0");
+    // A start refused for want of a name leaves the next open whole too.
+    type(w, u"编辑框3", "");
+    start(w);
+    window->playback().openAndPlay("/videos/c.mp4");
+    EXPECT_EQ(engine->configSent(102), std::vector<std::string>{"0"});
 }
 
 TEST_F(TranscodeWindowFixture, ClosingTheWindowReturnsTheEngineToPlayMode) {
