@@ -78,7 +78,8 @@ void wirePrompt(MainWindow& w, ui::HandlerTable& h) {
         case VideoListController::kDeletePromptMode:
             if (auto* list = VideoListController::of(w)) {
                 const auto* box = ui::find<QCheckBox>(e.window, u"选择框1");
-                list->confirmDelete(box && box->isChecked());
+                if (const auto path = VideoListController::deleteTarget(e.window))
+                    list->confirmDelete(*path, box && box->isChecked());
             }
             e.window->close();
             break;

@@ -32,10 +32,16 @@ private:
     aplayer::Engine& engine() { return w_.engine(); }
     int state() { return engine().APlayer_GetState(); }
 
-    // Nothing open: play starts the current media again, as the side panel's button would.
+    // The media of the last open. Not currentMedia: a dropped subtitle becomes that too, and
+    // the network open leaves it as it was, but neither is what plays.
+    const std::string& playingMedia() { return w_.playback().openedMedia(); }
+
+    // Nothing open: play starts the last media again.
     void playFromIdle() {
-        const auto& media = processState().currentMedia;
-        if (!media.empty()) w_.playback().openAndPlay(media);
+        const std::string media = playingMedia();
+        if (media.empty()) return;
+        processState().currentMedia = media;
+        w_.playback().openAndPlay(media);
     }
 
     // The volume the desktop set holds until the volume hotkeys move the player's own.
@@ -56,7 +62,7 @@ private:
                   : st == aplayer::StatePaused ? MediaStatus::State::Paused
                                                : MediaStatus::State::Stopped;
         s.volume = volume() / 100.0;
-        const auto& media = processState().currentMedia;
+        const auto& media = playingMedia();
         if (st == aplayer::StateReady || media.empty()) return s;
         const QString text = QString::fromStdString(media);
         const QUrl url = QUrl(text).scheme().startsWith(QLatin1String("http"))

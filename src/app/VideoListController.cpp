@@ -4,6 +4,7 @@
 #include "app/ProcessState.h"
 
 #include <aplayer/Engine.h>
+#include <desktop/HelperPrograms.h>
 #include <medialist/ListPaths.h>
 #include <platform/ProcessList.h>
 #include <settings/SettingsFields.h>
@@ -58,7 +59,7 @@ VideoListController::VideoListController(MainWindow& main) : QObject(&main), mai
     };
     addFilesRunning = [] { return platform::isProcessRunning(kAddFilesProgram, false); };
     startAddFiles = [] {
-        const auto program = settings::programDirectory() / kAddFilesProgram;
+        const auto program = desktop::helperProgram(settings::programDirectory(), kAddFilesProgram);
         // The helper runs on its own; the player keeps no handle and never stops it. A helper
         // that cannot start is noticed by the first poll, which then reloads the list as it is.
         QProcess::startDetached(QString::fromStdString(program.string()), {"$DINE"});
@@ -130,7 +131,10 @@ void VideoListController::setUp(ui::CatalogueWindow* window) {
     connect(scan_.get(), &medialist::FolderScan::progress, this,
             &VideoListController::showScanProgress);
     connect(scan_.get(), &medialist::FolderScan::finished, this,
-            [this](bool, const QString&) { scanEnded(); });
+            [this](bool, const QString& storeError) {
+                if (!storeError.isEmpty()) showScanFailure(storeError);
+                scanEnded();
+            });
 
     loadList();
     setLoopMode(medialist::LoopMode::Sequential);
@@ -235,6 +239,16 @@ void VideoListController::showStoreNotices() {
     }
 }
 
+void VideoListController::showScanFailure(const QString& why) {
+    // Not modal, like the other notices: the player goes on while the user reads it.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("添加文件夹"), why,
+                                QMessageBox::Ok, main_.window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName("scanFailure");
+    box->setModal(false);
+    box->show();
+}
+
 void VideoListController::addFolder() {
     const std::string folder = chooseFolder ? chooseFolder() : std::string();
     if (folder.empty()) return; // cancelled: nothing changes
@@ -315,12 +329,25 @@ void VideoListController::askDelete() {
     ui::setDesignedSize(prompt, {335, prompt->design().size.height});
     if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->show();
     prompt->setProperty("promptMode", kDeletePromptMode);
+    // The prompt stays open while the list goes on (an item ends and the next is selected,
+    // the user clicks another row): its answer belongs to the entry it was opened for.
+    const int row = selectedRow();
+    prompt->setProperty(
+        kDeletePathProperty,
+        row < 0 ? QVariant() : QVariant(QByteArray::fromStdString(std::string(model_.path(row)))));
 }
 
-void VideoListController::confirmDelete(bool deleteFile) {
-    const int row = selectedRow();
-    if (row < 0 || !store_) return; // nothing selected: nothing anywhere changes
-    const std::string path(model_.path(row));
+std::optional<std::string> VideoListController::deleteTarget(const QWidget* prompt) {
+    const QVariant path = prompt ? prompt->property(kDeletePathProperty) : QVariant();
+    if (!path.isValid()) return std::nullopt;
+    return path.toByteArray().toStdString();
+}
+
+void VideoListController::confirmDelete(const std::string& path, bool deleteFile) {
+    // A path is shown in one row at most (one row per name); an entry that left the list
+    // meanwhile is not there to delete, and its file is left alone.
+    const int row = model_.rowOf(path);
+    if (row < 0 || !store_) return;
     // Only this row's own file, and only a file: a failure leaves it, the entry goes anyway.
     if (deleteFile) ::unlink(path.c_str());
     model_.removeRow(row);

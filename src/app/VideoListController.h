@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -53,9 +54,13 @@ public:
     void launchAddFiles();
     void pollAddFiles();
     void openContainingFolder();
+    // Opens the delete prompt for the selected row; the prompt keeps that row's path.
     void askDelete();
-    // The prompt's "确认" in delete mode: the selected row goes, and its file when asked.
-    void confirmDelete(bool deleteFile);
+    // The path the delete prompt was opened for; none when no row was selected then.
+    static std::optional<std::string> deleteTarget(const QWidget* prompt);
+    // The prompt's "确认" in delete mode: the entry of that path goes, and its file when asked;
+    // nothing happens when the entry is no longer in the list.
+    void confirmDelete(const std::string& path, bool deleteFile);
     void clearList();
     void setLoopMode(medialist::LoopMode mode);
 
@@ -66,6 +71,7 @@ public:
     std::function<void()> startAddFiles;                // starts the helper
 
     static constexpr int kDeletePromptMode = 1;
+    static constexpr const char* kDeletePathProperty = "deletePath";
     static constexpr int kPollMs = 1000;
     static constexpr int kMaxWidth = 520;
     static constexpr int kBottomMargin = 15;
@@ -77,6 +83,7 @@ private:
     void reload();
     void showStoreNotices();
     void showScanProgress(long long found, const QString& folder);
+    void showScanFailure(const QString& why);
     void scanEnded();
     QTimer* pollTimer() const;
 

@@ -79,6 +79,7 @@ FolderScan::~FolderScan() {
         std::lock_guard lock(mutex_);
         stop_ = true;
         cancel_ = true;
+        halt_ = true;
         queue_.clear();
     }
     wake_.notify_all();
@@ -104,6 +105,7 @@ void FolderScan::cancel() {
     std::lock_guard lock(mutex_);
     // Folders still waiting end at once as cancelled; the running one stops at its next entry.
     cancel_ = true;
+    halt_ = true;
 }
 
 void FolderScan::work() {
@@ -118,13 +120,18 @@ void FolderScan::work() {
             queue_.pop_front();
         }
         edb::RecordDatabase db;
+        // The first store failure: it stops the walk, and nothing found after it is shown.
         QString storeError;
+        const auto fail = [&](const edb::Status& why) {
+            storeError = QString::fromStdString(listFailureText(options_.listFile, why));
+            halt_ = true;
+        };
         if (!options_.listFile.empty()) {
             auto opened = openListForAppending(options_.listFile);
             if (opened.ok())
                 db = std::move(opened).value();
             else
-                storeError = QString::fromStdString(opened.status().message());
+                fail(opened.status());
         }
         std::vector<std::string> batch;
         long long found = 0;
@@ -137,20 +144,28 @@ void FolderScan::work() {
             lastProgress = now;
             post([this, found, f = QString::fromUtf8(reading)] { emit progress(found, f); });
         };
+        // Rows are shown only for records that are in the file: a batch that could not be
+        // stored would vanish at the next start, so it is never shown.
         auto commit = [&] {
-            if (batch.empty()) return;
+            if (batch.empty() || !storeError.isEmpty()) return;
             if (db.isOpen()) {
-                if (auto s = db.appendTexts(kPathField, batch); !s.ok() && storeError.isEmpty())
-                    storeError = QString::fromStdString(s.message());
+                if (auto s = db.appendTexts(kPathField, batch); !s.ok()) {
+                    fail(s);
+                    batch.clear();
+                    return;
+                }
             }
             post([this, rows = std::move(batch)] { emit rowsFound(rows); });
             batch.clear();
             lastCommit = Clock::now();
         };
-        const bool wasCancelled = cancel_;
-        if (!wasCancelled) {
+        {
+            std::lock_guard lock(mutex_);
+            halt_ = cancel_ || !storeError.isEmpty();
+        }
+        if (!halt_) {
             walkMediaFiles(
-                folder, cancel_,
+                folder, halt_,
                 [&](std::string&& path) {
                     batch.push_back(std::move(path));
                     ++found;

@@ -99,4 +99,12 @@ bool ListModel::isShown(std::string_view n) const {
     return seenNames_.count(std::string(n)) != 0;
 }
 
+int ListModel::rowOf(std::string_view path) const {
+    // Its name is shown once at most, so only a row whose name is shown can hold the path.
+    if (!isShown(displayName(path))) return -1;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].path == path) return static_cast<int>(i);
+    return -1;
+}
+
 } // namespace qinglan::medialist

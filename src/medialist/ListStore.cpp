@@ -57,6 +57,37 @@ std::vector<std::string> ListStore::takeNotices() {
     return std::exchange(notices_, {});
 }
 
+std::string listFailureText(const std::filesystem::path& file, const edb::Status& why) {
+    const char* reason = "读写失败";
+    switch (why.code()) {
+    case edb::ErrorCode::Busy:
+        reason = "被其他程序占用";
+        break;
+    case edb::ErrorCode::ReadOnly:
+        reason = "不可写入";
+        break;
+    case edb::ErrorCode::Missing:
+        reason = "无法打开";
+        break;
+    case edb::ErrorCode::NotADatabase:
+        reason = "不是本程序的数据文件";
+        break;
+    case edb::ErrorCode::WrongPassword:
+        reason = "密码不符";
+        break;
+    case edb::ErrorCode::Corrupt:
+        reason = "文件已损坏";
+        break;
+    default:
+        // The store reports a full disk as an input/output failure with its own wording.
+        if (why.message().find("disk is full") != std::string::npos) reason = "磁盘已满";
+        break;
+    }
+    std::string text = file.filename().string() + " 无法保存（" + reason + "），添加已停止。";
+    if (!why.message().empty()) text += "\n" + why.message();
+    return text;
+}
+
 edb::Result<edb::RecordDatabase> openListForAppending(const std::filesystem::path& file) {
     const std::string password = settings::databasePassword();
     for (int attempt = 0;; ++attempt) {

@@ -25,7 +25,7 @@ struct PlayerFixture : ::testing::Test {
         s.currentMedia.clear();
         s.store.reset();
         s.record = {};
-        s.sidePanelEnabled = false;
+        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
         s.fileConfigChanged = false;
         auto fake = std::make_unique<aplayer::FakeEngine>();
         engine = fake.get();

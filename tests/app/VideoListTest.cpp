@@ -19,12 +19,14 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 using namespace qinglan;
 using app::processState;
@@ -263,11 +265,11 @@ TEST_F(VideoListFixture, ADoubleClickPlaysTheRowAndLeavesShareMode) {
     list()->select(1);
     run("PlayEntry");
     EXPECT_EQ(engine->lastOpened(), "/v/1.mp4");
-    // Nothing selected: nothing plays.
+    // Nothing selected: nothing plays (not even the path that played last).
     engine->clearCalls();
     list()->select(-1);
     run("PlayEntry");
-    EXPECT_TRUE(engine->calls().empty() || engine->lastOpened() == "/v/1.mp4");
+    EXPECT_TRUE(engine->callsOf("APlayer_OpenA").empty());
 }
 
 TEST_F(VideoListFixture, ARightPressClosesTheSidePanelAndOffersTheListMenu) {
@@ -331,6 +333,93 @@ TEST_F(VideoListFixture, DeleteWithTheBoxRemovesOnlyTheRowsOwnFile) {
     EXPECT_FALSE(fs::exists(folder / "gone.mp4"));
     EXPECT_TRUE(fs::exists(folder / "elsewhere" / "gone.mp4"));
     EXPECT_EQ(records(), (std::vector<std::string>{(folder / "elsewhere" / "gone.mp4").string()}));
+}
+
+TEST_F(VideoListFixture, TheDeletePromptDeletesTheEntryItWasOpenedForWhateverIsSelectedLater) {
+    const fs::path folder = data.path() / "videos";
+    const std::string a = (folder / "a.mp4").string(), b = (folder / "b.mp4").string(),
+                      c = (folder / "c.mp4").string();
+    for (const auto& p : {a, b, c})
+        touch(p);
+    prepareList({a, b, c});
+    start();
+    const auto confirmWithTheBoxTicked = [&](const std::function<void()>& meanwhile) {
+        run("DeleteEntry");
+        auto* prompt = window->companion("PromptWindow");
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_FALSE(prompt->isModal());
+        ui::control<QCheckBox>(prompt, u"选择框1").setChecked(true);
+        meanwhile();
+        ui::control<QPushButton>(prompt, u"按钮1").click();
+    };
+
+    // The item playing ends while the prompt is open: the next row is selected and plays.
+    list()->select(0);
+    confirmWithTheBoxTicked([&] {
+        endOfMedia();
+        ASSERT_EQ(list()->selectedRow(), 1);
+        ASSERT_EQ(engine->lastOpened(), b);
+    });
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b)) << "the file that had just started playing was deleted";
+    EXPECT_TRUE(fs::exists(c));
+    EXPECT_EQ(rows(), (std::vector<std::string>{b, c}));
+    EXPECT_EQ(records(), (std::vector<std::string>{b, c}));
+
+    // The user clicks another row while the prompt is open.
+    list()->select(0);
+    confirmWithTheBoxTicked([&] { list()->select(1); });
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_TRUE(fs::exists(c));
+    EXPECT_EQ(rows(), (std::vector<std::string>{c}));
+    EXPECT_EQ(records(), (std::vector<std::string>{c}));
+}
+
+TEST_F(VideoListFixture, TheDeletePromptDoesNothingOnceItsEntryHasLeftTheList) {
+    const fs::path folder = data.path() / "videos";
+    const std::string a = (folder / "a.mp4").string();
+    const std::string sameName = (folder / "elsewhere" / "a.mp4").string();
+    touch(a);
+    touch(sameName);
+    prepareList({a});
+    start();
+    list()->select(0);
+    run("DeleteEntry");
+    auto* prompt = window->companion("PromptWindow");
+    ASSERT_NE(prompt, nullptr);
+    ui::control<QCheckBox>(prompt, u"选择框1").setChecked(true);
+    // Meanwhile the list is cleared and a file of the same name is added and selected.
+    run("ClearList");
+    addFolder(folder / "elsewhere");
+    list()->select(0);
+    ui::control<QPushButton>(prompt, u"按钮1").click();
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(sameName));
+    EXPECT_EQ(rows(), (std::vector<std::string>{sameName}));
+    EXPECT_EQ(records(), (std::vector<std::string>{sameName}));
+}
+
+TEST_F(VideoListFixture, AFolderAddWhoseRecordsCannotBeStoredShowsNoRowsAndSaysWhy) {
+    const fs::path folder = data.path() / "videos";
+    touch(folder / "a.avi");
+    touch(folder / "sub" / "d.mp3");
+    prepareList({"/v/kept.mp4"});
+    start();
+    // Something else puts a file that is not ours in means.edb's place.
+    const fs::path file = data.playerDataDir() / "means.edb";
+    std::ofstream(data.playerDataDir() / "foreign", std::ios::binary) << std::string(5000, 'Z');
+    fs::rename(data.playerDataDir() / "foreign", file);
+    addFolder(folder);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"/v/kept.mp4"}));
+    QMessageBox* notice = nullptr;
+    for (auto* box : QApplication::topLevelWidgets())
+        if (box->objectName() == "scanFailure" && box->isVisible())
+            notice = qobject_cast<QMessageBox*>(box);
+    ASSERT_NE(notice, nullptr) << "the failure was not shown";
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("means.edb 无法保存")))
+        << notice->text().toStdString();
+    EXPECT_FALSE(notice->isModal());
+    notice->close();
 }
 
 TEST_F(VideoListFixture, WithNoRowSelectedDeleteAndOpenFolderChangeNothing) {

@@ -10,7 +10,9 @@
 
 #include <fstream>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace qinglan;
@@ -60,6 +62,47 @@ ScanRun runScan(FolderScan& scan, const std::string& folder,
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return run;
 }
+
+// Another program holding the list file's write lock (the byte SQLite takes before it writes)
+// until the object goes: a child process, since a lock of this process would not stop itself.
+class ForeignWriteLock {
+public:
+    explicit ForeignWriteLock(const fs::path& file) {
+        int ready[2], release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0) return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            const int fd = ::open(file.c_str(), O_RDWR);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_start = 0x40000001; // SQLite's reserved byte
+            lock.l_len = 1;
+            const char ok = fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0 ? '1' : '0';
+            (void)!::write(ready[1], &ok, 1);
+            char c;
+            ::close(release[1]);
+            (void)!::read(release[0], &c, 1); // returns when the parent closes its end
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        releaseFd_ = release[1];
+        char ok = '0';
+        locked_ = ::read(ready[0], &ok, 1) == 1 && ok == '1';
+        ::close(ready[0]);
+    }
+    ~ForeignWriteLock() {
+        if (releaseFd_ >= 0) ::close(releaseFd_);
+        if (child_ > 0) ::waitpid(child_, nullptr, 0);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    pid_t child_ = -1;
+    int releaseFd_ = -1;
+    bool locked_ = false;
+};
 
 std::vector<std::string> stored(const fs::path& file) {
     ListStore store(file.parent_path());
@@ -214,4 +257,50 @@ TEST(FolderScan, FoldersAskedForDuringAScanFollowInTurn) {
     EXPECT_EQ(rows, (std::vector<std::string>{(dir.path() / "one" / "1.mp4").string(),
                                               (dir.path() / "two" / "2.mp4").string()}));
     EXPECT_FALSE(scan.running());
+}
+
+TEST(FolderScan, AListFileThatCannotBeOpenedStopsTheScanWithNoRowsAndSaysWhy) {
+    test::TempDataDir dir;
+    touch(dir.path() / "videos" / "a.mp4");
+    touch(dir.path() / "videos" / "b.mkv");
+    const fs::path file = dir.path() / "means.edb";
+    std::ofstream(file, std::ios::binary) << std::string(5000, 'Z'); // not ours
+    FolderScan scan({.listFile = file});
+    const ScanRun run = runScan(scan, (dir.path() / "videos").string());
+    ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.rows.empty());
+    EXPECT_FALSE(run.cancelled);
+    EXPECT_TRUE(
+        run.storeError.startsWith(QStringLiteral("means.edb 无法保存（不是本程序的数据文件）")))
+        << run.storeError.toStdString();
+    EXPECT_EQ(fs::file_size(file), 5000u); // left as it was
+}
+
+TEST(FolderScan, AListFileLockedTooLongStopsTheScanAndShowsOnlyWhatWasStored) {
+    test::TempDataDir dir;
+    for (int i = 0; i < 30; ++i)
+        touch(dir.path() / "videos" / ("f" + std::to_string(i) + ".mp4"));
+    const fs::path file = dir.path() / "means.edb";
+    {
+        ListStore store(dir.path());
+        ASSERT_TRUE(store.append({"/earlier/old.mp4"}).ok());
+    }
+    FolderScan scan({.listFile = file, .batchFiles = 10, .batchMs = 60000});
+    ScanRun run;
+    {
+        ForeignWriteLock lock(file);
+        ASSERT_TRUE(lock.locked());
+        run = runScan(scan, (dir.path() / "videos").string());
+    }
+    ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.rows.empty()) << run.rows.size() << " rows shown without their records";
+    EXPECT_TRUE(run.storeError.startsWith(QStringLiteral("means.edb 无法保存（被其他程序占用）")))
+        << run.storeError.toStdString();
+    EXPECT_EQ(stored(file), std::vector<std::string>{"/earlier/old.mp4"});
+    // Once the lock is gone the same folder is taken whole.
+    FolderScan again({.listFile = file});
+    const ScanRun second = runScan(again, (dir.path() / "videos").string());
+    EXPECT_TRUE(second.storeError.isEmpty()) << second.storeError.toStdString();
+    EXPECT_EQ(second.rows.size(), 30u);
+    EXPECT_EQ(stored(file).size(), 31u);
 }

@@ -11,7 +11,9 @@
 // Records are committed in batches (every `batchFiles` files or `batchMs` milliseconds,
 // whichever comes first), and a batch reaches the window thread only after its commit, so the
 // rows never show a file the list file lacks. A cancelled scan commits what it found so far
-// and stops; a killed one keeps every batch committed before it.
+// and stops; a killed one keeps every batch committed before it. A list file that cannot be
+// opened or written stops the scan at once: the batch that failed and everything after it is
+// neither stored nor shown, and `finished` says why.
 //
 // Folders asked for while a scan runs are walked after it, in turn. Signals are emitted on the
 // thread that owns the object.
@@ -60,7 +62,8 @@ signals:
     void progress(long long filesFound, const QString& folder);
     // Paths committed to the list file (or found, when there is none), in order.
     void rowsFound(const std::vector<std::string>& paths);
-    // One folder's scan ended; `storeError` is empty when every batch was stored.
+    // One folder's scan ended; `storeError` is empty when every batch was stored, else a
+    // sentence for the user saying why the scan stopped (listFailureText).
     void finished(bool cancelled, const QString& storeError);
 
 private:
@@ -73,6 +76,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::string> queue_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> halt_{false}; // the running walk stops: cancelled, or the store failed
     std::atomic<bool> stop_{false};
     bool busy_ = false; // window thread's view: a scan was asked for and has not finished
     int pending_ = 0;   // folders asked for and not finished (window thread)

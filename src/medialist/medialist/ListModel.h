@@ -41,6 +41,8 @@ public:
     std::string_view path(int row) const;
     std::string_view name(int row) const;
     bool isShown(std::string_view name) const;
+    // The row showing exactly this path, or -1.
+    int rowOf(std::string_view path) const;
 
 private:
     struct Row {

@@ -48,6 +48,10 @@ private:
     std::vector<std::string> notices_;
 };
 
+// One sentence for the user on why the list file could not be opened or written, in the
+// player's language, with the store's own wording after it for whoever looks closer.
+std::string listFailureText(const std::filesystem::path& file, const edb::Status& why);
+
 // Opens the list file for a writer of its own (the folder scan, the add-files helper),
 // waiting while another connection holds it busy; a missing file is created empty.
 edb::Result<edb::RecordDatabase> openListForAppending(const std::filesystem::path& file);
