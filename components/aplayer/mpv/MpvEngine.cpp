@@ -93,6 +93,10 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
         // closes it under the running output, and libX11 ends the process. mpv still rejects a
         // software OpenGL while probing and falls back to its x11 output.
         opt("gpu-api", "opengl");
+        // Only an X11 context can draw into an X window. On a Wayland desktop (the player on
+        // XWayland) mpv would otherwise try its Wayland context first and show the picture in a
+        // window of its own.
+        opt("gpu-context", "x11egl");
     }
     if (!options_.videoOutput.empty())
         currentVideoOutput_ = options_.videoOutput;
