@@ -5,7 +5,6 @@
 #include "e2e/Screen.h"
 #include "support/TestMedia.h"
 
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -93,7 +92,11 @@ TEST(EndToEndLyrics, HiddenLyricsDrawNothing) {
     player.start({song.string()});
     ASSERT_TRUE(player.waitForMainWindow());
     const QRect main = windowRect(playerWindows().front());
-    QThread::msleep(3500); // past the settle after the open and into the second line
-    EXPECT_LT(litIn(main).count, 5);
+    // Watched through the time the shown lyrics take to appear (the settle after the open,
+    // then the first line at 0.3 s) and past the second and third lines: no lit line at any
+    // moment.
+    Lit seen;
+    EXPECT_FALSE(waitFor([&] { return (seen = litIn(main)).count >= 5; }, 6000))
+        << seen.count << " lit pixels of hidden lyrics";
     EXPECT_EQ(player.terminate(), 0);
 }

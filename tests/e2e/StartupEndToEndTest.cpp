@@ -1,15 +1,34 @@
 // The real player on a private X display: one main window, hand-over by a second start.
 #include "e2e/PlayerProcess.h"
+#include "e2e/Screen.h"
 #include "support/TestMedia.h"
 
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 using namespace qinglan::test;
+
+namespace {
+
+// A window of the player 30 pixels high along the foot of `main`, as the control bar lies.
+bool controlBarUnder(const QRect& main) {
+    const auto ids = runTool("xdotool", {"search", "--onlyvisible", "--class", "^OrvelWindow$"})
+                         .split('\n', Qt::SkipEmptyParts);
+    for (const auto& id : ids) {
+        const QRect r = windowRect(id.toStdString());
+        if (r.height() == 30 && std::abs(r.x() - (main.x() + 1)) <= 2 &&
+            std::abs(r.width() - (main.width() - 2)) <= 2 &&
+            std::abs(r.y() - (main.y() + main.height() - 31)) <= 2)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 TEST(EndToEndStartup, SecondStartHandsOverAndLeavesOneMainWindow) {
     TempDataDir data;
@@ -44,7 +63,9 @@ TEST(EndToEndStartup, FirstStartCreatesTheSettingsAndSigtermSavesTheGeometry) {
     const auto window = QString::fromStdString(playerWindows().front());
     QProcess::execute("xdotool", {"windowsize", window, "800", "600"});
     QProcess::execute("xdotool", {"windowmove", window, "40", "30"});
-    QThread::msleep(500);
+    // The player has taken in the new geometry once its control bar has followed the window.
+    ASSERT_TRUE(waitFor([] { return controlBarUnder(QRect(40, 30, 800, 600)); }, 10000))
+        << "the control bar did not follow the moved window";
     EXPECT_EQ(player.terminate(), 0);
     EXPECT_EQ(runEdb(mote, {"get", "168"}), "40");
     EXPECT_EQ(runEdb(mote, {"get", "169"}), "30");
