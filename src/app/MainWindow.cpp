@@ -9,8 +9,8 @@
 #include <aplayer/Engine.h>
 #include <artwork/Artwork.h>
 #include <desktop/SkinEngine.h>
-#include <settings/SettingsActions.h>
 #include <playback/PlaybackRules.h>
+#include <settings/SettingsActions.h>
 #include <settings/SettingsFields.h>
 #include <settingswindow/ApplyAllSettings.h>
 #include <ui/CatalogueWindow.h>
@@ -70,10 +70,9 @@ MainWindow::MainWindow(std::unique_ptr<aplayer::Engine> engine) : engine_(std::m
     };
     hooks.applyAllSettings = [this] {
         const auto& controller = *playback_;
-        settingswindow::OpenMedia media{
-            .subtitleFile = controller.subtitleFile(),
-            .mediaStem = controller.mediaStem(),
-            .audio = playback::isAudioMedia(controller.openedMedia())};
+        settingswindow::OpenMedia media{.subtitleFile = controller.subtitleFile(),
+                                        .mediaStem = controller.mediaStem(),
+                                        .audio = playback::isAudioMedia(controller.openedMedia())};
         for (const auto& v : settingswindow::applyAllSettings(processState().record, media))
             engine_->APlayer_SetConfigA(v.id, v.value);
     };
@@ -254,8 +253,7 @@ void MainWindow::restoreSavedGeometry() {
 void MainWindow::openHandedOver(const std::string& path) {
     processState().currentMedia = path;
     if (!created_) return; // the creation sequence opens it
-    // The user opened a file from outside: a player resting in the tray comes back to show it.
-    if (main_ && !main_->isVisible()) showMainWindow();
+    bringBack();
     playback_->openAndPlay(path);
 }
 
@@ -263,8 +261,14 @@ void MainWindow::saveGeometry() {
     auto& state = processState();
     if (!state.store || !main_) return;
     const QRect list = videoList_ ? videoList_->geometry() : QRect();
+    // Maximized, the fields keep the normal geometry: the next start comes back at that size.
+    const auto& r = state.record;
+    const settings::Rect normal =
+        maximized_ ? settings::Rect{r.integer(field::MainLeft), r.integer(field::MainTop),
+                                    r.integer(field::MainWidth), r.integer(field::MainHeight)}
+                   : toRect(main_->geometry());
     settings::saveWindowGeometry(*state.store, state.record, state.geometryFrozen,
-                                 state.fileConfigChanged, toRect(main_->geometry()), toRect(list));
+                                 state.fileConfigChanged, normal, toRect(list));
 }
 
 void MainWindow::shutdown() {

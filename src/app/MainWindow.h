@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -76,6 +77,9 @@ public:
     void tickFade();
     void saveGeometry();
     void toggleAlwaysOnTop();
+    // Sets or clears one of the main window's flags on its existing native window.
+    void setMainWindowFlag(Qt::WindowType flag, bool on);
+    bool maximized() const { return maximized_; }
 
     // The side panel's pictures: the play button follows the play state; a pressed button
     // shows its pressed form and a grey caption until the pointer moves over the panel.
@@ -103,7 +107,11 @@ private:
     void showNotices(const std::vector<std::string>& notices);
     void applyOpacity(int opacity);
     void restoreWindowed();
+    void fillWorkArea();
+    void returnFromFullScreen();
     void showFramedWindow();
+    void layOutIfFrameChanged();
+    void bringBack();
     bool hiddenToTray() const;
 
     QRect outerRect() const;
@@ -123,6 +131,8 @@ private:
     std::function<bool()> trayAvailable_;
     Fade fade_;
     QPoint lastPointer_;
+    QRect laidOutFor_;       // the outer rectangle the last layout was made for
+    bool maximized_ = false; // by the maximize hot spot; full screen is apart from it
     bool alwaysOnTop_ = false;
     bool playButtonShowsPause_ = true;
     bool shutDown_ = false;

@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 
 namespace qinglan::app {
 
@@ -68,6 +69,14 @@ void MainWindow::layOut() {
                                      l.minimizeButton.width, l.minimizeButton.height);
     if (auto* logo = ui::find<QLabel>(main_, u"图片框1"))
         logo->setGeometry(l.logo.left, l.logo.top, l.logo.width, l.logo.height);
+    laidOutFor_ = r;
+}
+
+// A window manager frames the window after it is shown and tells no one: the window keeps its
+// place on the screen, so no move or resize comes. Until the next layout the hot spots would
+// sit over the video instead of the title bar, and the video would ignore the frame's height.
+void MainWindow::layOutIfFrameChanged() {
+    if (main_ && created_ && outerRect() != laidOutFor_) layOut();
 }
 
 // Timer A: while the pointer is over the window, timer B watches it for idleness.
@@ -78,6 +87,7 @@ void MainWindow::tickPointerWatch() {
         ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟3"), 0);
         return;
     }
+    layOutIfFrameChanged();
     auto& timerB = ui::control<QTimer>(main_, u"时钟3");
     if (outerRect().adjusted(0, 0, 1, 1).contains(QCursor::pos())) {
         if (!timerB.isActive()) ui::setClockPeriod(&timerB, 1000);
@@ -121,6 +131,8 @@ void MainWindow::tickFade() {
     if (!step.finished) return;
     ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), 0);
     if (mode == FadeMode::In) {
+        // The frame is known by now: the hot spots show where it put the title bar.
+        layOutIfFrameChanged();
         showButtonWindows(true);
         if (videoList_) videoList_->show();
     } else {
@@ -182,14 +194,49 @@ void MainWindow::showMainWindow() {
     if (bar_ && !processState().shareMode) bar_->show();
 }
 
+// A file opened from outside is for watching: the window comes back from the tray or from
+// being minimised, in the frame state it had (maximized and full screen stay).
+void MainWindow::bringBack() {
+    if (!main_) return;
+    const bool away = !main_->isVisible() || main_->isMinimized();
+    if (main_->isMinimized()) main_->setWindowState(main_->windowState() & ~Qt::WindowMinimized);
+    if (away) {
+        main_->show();
+        const auto& state = processState();
+        sidePanelCheck();
+        if (sidePanel_ && state.sidePanelEnabled) sidePanel_->show();
+        showButtonWindows(!state.fullScreen);
+        if (bar_) bar_->setVisible(!state.fullScreen && !state.shareMode);
+    }
+    main_->raise();
+    main_->activateWindow();
+}
+
+// Qt gives a window new flags by destroying its native window and making another, and the
+// native children go with it: among them the surface the engine draws the video into, whose X
+// window id the engine was given once. The flags go to the existing native window instead.
+void MainWindow::setMainWindowFlag(Qt::WindowType flag, bool on) {
+    if (!main_) return;
+    Qt::WindowFlags flags = main_->windowFlags();
+    flags.setFlag(flag, on);
+    if (flags == main_->windowFlags()) return;
+    QWindow* handle = main_->windowHandle();
+    if (!handle || !main_->testAttribute(Qt::WA_WState_Created)) {
+        main_->setWindowFlags(flags); // no native window yet: nothing to lose
+        return;
+    }
+    handle->setFlags(flags);
+    main_->overrideWindowFlags(flags);
+}
+
 void MainWindow::toggleFullScreen() {
     auto& state = processState();
-    saveGeometry();
+    saveGeometry(); // keeps the normal geometry while maximized
     sidePanelCheck();
     auto* networkItem = ui::findMenuItem(menu("右键菜单"), {"打开", "网络视频        "});
     if (!state.fullScreen) {
         const QRect s = screenGeometry();
-        main_->setWindowFlag(Qt::FramelessWindowHint, true);
+        setMainWindowFlag(Qt::FramelessWindowHint, true);
         main_->setGeometry(s);
         main_->show();
         showButtonWindows(false);
@@ -200,19 +247,38 @@ void MainWindow::toggleFullScreen() {
         state.geometryFrozen = true;
         state.fullScreen = true;
     } else {
-        restoreWindowed();
+        returnFromFullScreen();
         if (networkItem) networkItem->setEnabled(true);
         state.geometryFrozen = false;
         state.fullScreen = false;
     }
 }
 
+// Full screen ends in the state it was entered from.
+void MainWindow::returnFromFullScreen() {
+    if (maximized_)
+        fillWorkArea();
+    else
+        restoreWindowed();
+}
+
 void MainWindow::restoreWindowed() {
     const auto& record = processState().record;
-    main_->setWindowFlag(Qt::FramelessWindowHint, false);
+    setMainWindowFlag(Qt::FramelessWindowHint, false);
     main_->setGeometry(record.integer(field::MainLeft), record.integer(field::MainTop),
                        std::max(1, record.integer(field::MainWidth)),
                        std::max(1, record.integer(field::MainHeight)));
+    showFramedWindow();
+}
+
+// The framed window, border and title included, fills the work area: the client rectangle is
+// the work area less the frame the window manager puts around it.
+void MainWindow::fillWorkArea() {
+    const QRect area = workAreaGeometry();
+    const QRect outer = area.intersected(QRect(0, 0, screenGeometry().width(), area.bottom() + 1));
+    const QMargins frame = frameMargins();
+    setMainWindowFlag(Qt::FramelessWindowHint, false);
+    main_->setGeometry(outer.marginsRemoved(frame));
     showFramedWindow();
 }
 
@@ -226,42 +292,41 @@ void MainWindow::showFramedWindow() {
         video->setGeometry(0, 0, main_->width(), videoHeightFor(main_->height(), share));
 }
 
-// Unlike the toggle, the hotkey saves nothing first: after a maximize that would store the
-// maximized size and "restore" it.
+// The exit-full-screen hotkey. From full screen it returns to the state before; windowed it
+// goes back to the last saved (normal) geometry, a maximized window too.
 void MainWindow::leaveFullScreen() {
     auto& state = processState();
-    restoreWindowed();
-    if (!state.fullScreen) return; // windowed: back to the last saved geometry all the same
+    if (state.fullScreen) {
+        returnFromFullScreen();
+    } else {
+        restoreWindowed();
+        maximized_ = false;
+        return;
+    }
     if (auto* item = ui::findMenuItem(menu("右键菜单"), {"打开", "网络视频        "}))
         item->setEnabled(true);
     state.geometryFrozen = false;
     state.fullScreen = false;
 }
 
+// The maximize hot spot: a state of its own, apart from full screen. The first click keeps
+// the normal geometry and fills the work area; the second brings the normal geometry back.
 void MainWindow::maximize() {
-    auto& state = processState();
+    if (processState().fullScreen) return; // its hot spot is hidden there
     saveGeometry();
-    if (!state.fullScreen) {
-        // The framed window, border and title included, fills the work area: the client
-        // rectangle is the work area less the frame the window manager puts around it.
-        const QRect area = workAreaGeometry();
-        const QRect outer =
-            area.intersected(QRect(0, 0, screenGeometry().width(), area.bottom() + 1));
-        const QMargins frame = frameMargins();
-        main_->setWindowFlag(Qt::FramelessWindowHint, false);
-        main_->setGeometry(outer.marginsRemoved(frame));
-        showFramedWindow();
-        state.fullScreen = true;
+    if (!maximized_) {
+        fillWorkArea();
+        maximized_ = true;
     } else {
         restoreWindowed();
-        state.fullScreen = false;
+        maximized_ = false;
     }
 }
 
 void MainWindow::toggleAlwaysOnTop() {
     sidePanelCheck();
     alwaysOnTop_ = !alwaysOnTop_;
-    main_->setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
+    setMainWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop_);
     main_->show();
 }
 

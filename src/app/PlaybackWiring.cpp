@@ -113,7 +113,7 @@ void wireOpening(MainWindow& w, ui::HandlerTable& h) {
         state.shareMode = ui::control<QRadioButton>(e.window, u"单选框2").isChecked();
         if (auto* bar = w.controlBar()) bar->setVisible(!state.shareMode);
         w.layOut();
-        w.window()->setWindowFlag(Qt::FramelessWindowHint, false);
+        w.setMainWindowFlag(Qt::FramelessWindowHint, false);
         w.window()->show();
         w.showButtonWindows(true);
         w.playback().openNetworkStream(address);

@@ -216,11 +216,78 @@ TEST_F(MainWindowFixture, ExitFullScreenHotkeyRestoresTheSavedGeometryNotTheMaxi
     create();
     window->window()->setGeometry(40, 30, 800, 600);
     window->maximize(); // saves 40, 30, 800, 600 first
-    EXPECT_TRUE(processState().fullScreen);
+    EXPECT_TRUE(window->maximized());
     window->leaveFullScreen();
-    EXPECT_FALSE(processState().fullScreen);
+    EXPECT_FALSE(window->maximized());
     EXPECT_EQ(window->window()->geometry(), QRect(40, 30, 800, 600));
     EXPECT_EQ(processState().store->read(170).value().toInt(), 800);
+}
+
+TEST_F(MainWindowFixture, TheMaximizeHotSpotIsApartFromFullScreenAndOnlyTheNormalSizeIsStored) {
+    create();
+    const QRect normal(40, 30, 600, 400);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    auto& store = *processState().store;
+    const auto stored = [&store] {
+        return QRect(store.read(168).value().toInt(), store.read(169).value().toInt(),
+                     store.read(170).value().toInt(), store.read(171).value().toInt());
+    };
+    QWidget& main = *window->window();
+    main.setGeometry(normal);
+
+    window->maximize();
+    const QRect maximized = main.geometry();
+    ASSERT_NE(maximized, normal);
+    EXPECT_FALSE(processState().fullScreen);
+    // "全屏" enters at once from a maximized window, and leaving goes back to it.
+    window->toggleFullScreen();
+    EXPECT_TRUE(processState().fullScreen);
+    EXPECT_EQ(main.geometry(), screen);
+    window->toggleFullScreen();
+    EXPECT_FALSE(processState().fullScreen);
+    EXPECT_EQ(main.geometry(), maximized);
+    EXPECT_TRUE(window->maximized());
+    EXPECT_EQ(stored(), normal);
+    // The second click restores the normal size.
+    window->maximize();
+    EXPECT_EQ(main.geometry(), normal);
+    EXPECT_FALSE(window->maximized());
+
+    // From the normal size full screen returns to it, the hotkey too.
+    window->toggleFullScreen();
+    window->toggleFullScreen();
+    EXPECT_EQ(main.geometry(), normal);
+    window->maximize();
+    window->toggleFullScreen();
+    window->leaveFullScreen();
+    EXPECT_EQ(main.geometry(), maximized);
+    // Ending while maximized keeps the normal size for the next start.
+    window->shutdown();
+    EXPECT_EQ(stored(), normal);
+}
+
+TEST_F(MainWindowFixture, AHandedOverFileBringsTheWindowBackInTheStateItHad) {
+    create();
+    QWidget& main = *window->window();
+    main.showMinimized();
+    ASSERT_TRUE(main.isMinimized());
+    window->openHandedOver("/videos/一.mkv");
+    EXPECT_FALSE(main.isMinimized());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(engine->lastOpened(), "/videos/一.mkv");
+
+    // Put in the tray from full screen, it comes back in full screen, hot spots still hidden.
+    window->setTrayAvailability([] { return true; });
+    setFields({{134, "0"}, {133, "1"}});
+    window->toggleFullScreen();
+    main.close();
+    ASSERT_FALSE(main.isVisible());
+    window->openHandedOver("/videos/二.mkv");
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(processState().fullScreen);
+    EXPECT_EQ(main.geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_FALSE(window->companion("MaximizeButton")->isVisible());
+    EXPECT_FALSE(window->companion("FloatingControlBar")->isVisible());
 }
 
 TEST_F(MainWindowFixture, PointerTimersLeaveTheSidePanelAloneWhileInTheTray) {
