@@ -80,30 +80,18 @@ const ControlDesign* WindowDesign::control(std::string_view name) const {
 
 const std::vector<const WindowDesign*>& windowDesigns() {
     using namespace catalogue;
-    static const std::vector<const WindowDesign*> all{
-        &mainWindow(),
-        &settingsWindow(),
-        &subtitlePage(),
-        &picturePage(),
-        &generalPage(),
-        &soundPage(),
-        &vrPage(),
-        &networkOpenDialog(),
-        &hotkeyPage(),
-        &transcodePage(),
-        &associationPage(),
-        &screenshotPage(),
-        &maximizeButton(),
-        &sidePanel(),
-        &videoListWindow(),
-        &promptWindow(),
-        &transcodeWindow(),
-        &aboutWindow(),
-        &floatingControlBar(),
-        &volumeWindow(),
-        &minimizeButton(),
-        &skipIntroWindow(),
-    };
+    static const std::vector<const WindowDesign*> all = [] {
+        std::vector<const WindowDesign*> v{&mainWindow()};
+        // The settings window, then the window of every other page.
+        for (const auto& page : settings::settingsPages())
+            v.push_back(&pageWindowDesign(page.page));
+        for (const WindowDesign* w :
+             {&networkOpenDialog(), &maximizeButton(), &sidePanel(), &videoListWindow(),
+              &promptWindow(), &transcodeWindow(), &aboutWindow(), &floatingControlBar(),
+              &volumeWindow(), &minimizeButton(), &skipIntroWindow()})
+            v.push_back(w);
+        return v;
+    }();
     return all;
 }
 

@@ -96,7 +96,7 @@ struct ControlDesign {
 };
 
 struct WindowDesign {
-    std::string_view role{};  // MainWindow, SettingsWindow, ...
+    std::string_view role{};  // MainWindow, SettingsWindow, ... (CatalogueIds.h)
     std::string_view title{}; // empty when the window has none
     Size size{};              // designed outer size
     Frame frame = Frame::Frameless;
@@ -106,7 +106,8 @@ struct WindowDesign {
     const ControlDesign* control(std::string_view name) const;
 };
 
-// The 22 windows, in catalogue order.
+// The 22 windows: the main window, the settings window and its pages, then the companions,
+// dialogs and tool windows.
 const std::vector<const WindowDesign*>& windowDesigns();
 const WindowDesign* findWindowDesign(std::string_view role);
 
@@ -178,25 +179,8 @@ const std::vector<WiringRow>& wiringTable();
 // Every distinct handler name used by the wiring table and the menus, sorted.
 std::vector<std::string_view> handlerNames();
 
-// The settings window's page tabs: label, caption, and the page it shows (empty role for the
-// lyrics page, which is part of the settings window).
-struct SettingsTab {
-    std::string_view label{};
-    int top{};
-    std::string_view caption{};
-    std::string_view page{};
-};
-const std::vector<SettingsTab>& settingsTabs();
-
-// Frame numbers of a settings page: height of its scrolled shape and top of its " 默认值 " group.
-struct PageFrame {
-    std::string_view role{}; // "SettingsWindow" for the lyrics page
-    int shapeHeight{};
-    int defaultsTop{};
-    std::string_view defaultsGroup{}; // the group box holding "恢复本页默认值"
-};
-const std::vector<PageFrame>& pageFrames();
-const PageFrame* findPageFrame(std::string_view role);
+// The viewport every settings page is scrolled behind (the pages themselves are
+// settings/SettingsPages.h).
 inline constexpr int kPageViewportHeight = 527;
 
 } // namespace qinglan::ui

@@ -3,6 +3,8 @@
 // timers, dialogs and menus, but not the controls of other catalogue windows embedded in it
 // (a settings page shown inside the settings window keeps its own names).
 
+#include "ui/CatalogueIds.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,12 @@ QObject* findObject(const QObject* window, QStringView name);
 // The control of that name and type; nullptr when missing or of another type.
 template <class T> T* find(const QObject* window, QStringView name) {
     return qobject_cast<T*>(findObject(window, name));
+}
+
+// The same, by a control's typed name.
+template <class T> T* find(const QObject* window, ControlId id) {
+    return find<T>(window,
+                   QString::fromUtf8(id.name.data(), static_cast<qsizetype>(id.name.size())));
 }
 
 // As find(), but a missing control is a programming error reported by an exception.

@@ -8,6 +8,8 @@
 
 #include "ui/Catalogue.h"
 
+#include <settings/SettingsPages.h>
+
 #include <string_view>
 #include <vector>
 
@@ -64,16 +66,14 @@ struct OptionRow {
 };
 
 struct PageOptions {
-    std::string_view role{};             // window role of the page
+    settings::Page page{};
     std::vector<ControlDesign> layout{}; // group boxes and labels: no binding of their own
     std::vector<OptionRow> rows{};
-    // Whether refocusing the page resets the settings window's title (not on the transcode page).
-    bool refocusResetsTitle = true;
 };
 
-// The ten pages: lyrics (role "SettingsWindow"), subtitle, picture, sound, general, screenshot,
-// hotkey, transcode, VR and associations.
-const std::vector<const PageOptions*>& pageOptions();
+// The option rows of a page (Page::None has none: an empty page).
+const PageOptions& pageOptions(settings::Page page);
+// The rows of the page the window of `role` shows, or nullptr for a window that is no page.
 const PageOptions* findPageOptions(std::string_view role);
 // The row holding the control, or nullptr.
 const OptionRow* findOptionRow(std::string_view role, std::string_view control);

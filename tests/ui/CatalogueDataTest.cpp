@@ -1,6 +1,8 @@
 // Consistency of the catalogue data itself: names, containers, wiring and menus.
 #include "ui/Catalogue.h"
 
+#include <settings/SettingsPages.h>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -146,17 +148,16 @@ TEST(UiCatalogueData, MenuItemsHaveHandlersExceptSeparatorsAndSubmenus) {
     EXPECT_EQ(tray->items[1].handler, right->items.back().handler);
 }
 
+// Each tab shows its caption at its place and leads to a page window of the catalogue.
 TEST(UiCatalogueData, SettingsTabsLeadToPages) {
-    ASSERT_EQ(settingsTabs().size(), 10u);
-    const WindowDesign* settings = findWindowDesign("SettingsWindow");
-    for (const SettingsTab& tab : settingsTabs()) {
-        const ControlDesign* label = settings->control(tab.label);
+    const WindowDesign* settingsWindow = findWindowDesign("SettingsWindow");
+    for (const auto& page : qinglan::settings::settingsPages()) {
+        SCOPED_TRACE(std::string(page.role));
+        const ControlDesign* label = settingsWindow->control(page.tabLabel);
         ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->caption, tab.caption);
-        EXPECT_EQ(label->geometry, (Rect{0, tab.top, 151, 40}));
-        if (!tab.page.empty()) {
-            EXPECT_NE(findPageFrame(tab.page), nullptr) << tab.page;
-        }
+        EXPECT_EQ(label->caption, page.tabCaption);
+        EXPECT_EQ(label->geometry, (Rect{0, page.tabTop, 151, 40}));
+        EXPECT_NE(findWindowDesign(page.role), nullptr);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "ui/Find.h"
 #include "ui/WindowFactory.h"
 
+#include <settings/SettingsPages.h>
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -182,7 +184,7 @@ TEST(UiCatalogueMatchesDesign, PageFramesMatchTheirHeights) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.role);
         const WindowDesign* design = findWindowDesign(r.role);
-        const PageFrame* frame = findPageFrame(r.role);
+        const auto* frame = qinglan::settings::findPageByRole(r.role);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(design->control("外形框1")->geometry.height, r.shape);
         const ControlDesign* defaults = design->control(frame->defaultsGroup);

@@ -34,23 +34,13 @@ void Context::write(int field, const settings::SettingsValue& value) const {
 CatalogueWindow* settingsWindowOf(CatalogueWindow* w) {
     for (QWidget* p = w; p; p = p->parentWidget())
         if (auto* c = qobject_cast<CatalogueWindow*>(p);
-            c && c->role() == ui::toQString(kSettingsRole))
+            c && c->role() == ui::toQString(ui::ids::SettingsWindow.name))
             return c;
     return nullptr;
 }
 
-std::optional<settings::Page> pageOfRole(QStringView role) {
-    using settings::Page;
-    static const std::pair<const char16_t*, Page> pages[] = {
-        {u"SettingsWindow", Page::Lyrics},       {u"SubtitlePage", Page::Subtitle},
-        {u"PicturePage", Page::Picture},         {u"SoundPage", Page::Sound},
-        {u"GeneralPage", Page::General},         {u"ScreenshotPage", Page::Screenshot},
-        {u"HotkeyPage", Page::Hotkey},           {u"TranscodePage", Page::Transcode},
-        {u"AssociationPage", Page::Association}, {u"VrPage", Page::VirtualReality},
-    };
-    for (const auto& [name, page] : pages)
-        if (role == QStringView(name)) return page;
-    return std::nullopt;
+const settings::PageInfo* pageOf(const CatalogueWindow* window) {
+    return window ? settings::findPageByRole(window->role().toStdString()) : nullptr;
 }
 
 void setSettingsTitle(CatalogueWindow* page, const QString& title) {
@@ -58,13 +48,12 @@ void setSettingsTitle(CatalogueWindow* page, const QString& title) {
 }
 
 void refocusPage(CatalogueWindow* page) {
-    if (auto* bar = ui::find<QScrollBar>(page, u"纵向滚动条1")) {
+    if (auto* bar = ui::find<QScrollBar>(page, ui::ids::PageScrollBar)) {
         bar->setEnabled(true);
         bar->setFocus(Qt::OtherFocusReason);
     }
-    const auto* options = ui::findPageOptions(page->role().toStdString());
-    if (!options || options->refocusResetsTitle)
-        setSettingsTitle(page, QString::fromUtf8("系统设置"));
+    const auto* info = pageOf(page);
+    if (!info || info->refocusResetsTitle) setSettingsTitle(page, QString::fromUtf8("系统设置"));
 }
 
 QString sliderTitle(std::string_view prefix, int position, std::string_view unit) {
@@ -80,21 +69,21 @@ CatalogueWindow* embeddedPage(QWidget* settingsWindow) {
 
 namespace {
 
-void markTab(CatalogueWindow* window, std::string_view selectedLabel) {
-    for (const auto& tab : ui::settingsTabs()) {
-        auto* label = ui::find<QWidget>(window, ui::toQString(tab.label));
+void markTab(CatalogueWindow* window, const settings::PageInfo& selected) {
+    for (const auto& tab : settings::settingsPages()) {
+        auto* label = ui::find<QWidget>(window, ui::toQString(tab.tabLabel));
         if (!label) continue;
         // 0xC0C0C0 is the same grey in either byte order; the caption turns dark on it so it
         // stays legible whatever colour the skin gives the other tabs' text.
-        label->setStyleSheet(tab.label == selectedLabel
+        label->setStyleSheet(tab.page == selected.page
                                  ? QStringLiteral("background-color: #c0c0c0; color: #20242c;")
                                  : QString());
     }
 }
 
 void showLyricsOptions(CatalogueWindow* window, bool visible) {
-    for (const char16_t* name : {u"外形框1", u"纵向滚动条1"})
-        if (auto* w = ui::find<QWidget>(window, name)) w->setVisible(visible);
+    for (const ui::ControlId id : {ui::ids::PageShape, ui::ids::PageScrollBar})
+        if (auto* w = ui::find<QWidget>(window, id)) w->setVisible(visible);
 }
 
 void destroyPagesExcept(CatalogueWindow* window, CatalogueWindow* keep) {
@@ -105,23 +94,23 @@ void destroyPagesExcept(CatalogueWindow* window, CatalogueWindow* keep) {
         }
 }
 
-void showPage(const Context& context, CatalogueWindow* window, const ui::SettingsTab& tab) {
-    markTab(window, tab.label);
-    if (tab.page.empty()) {
+void showPage(const Context& context, CatalogueWindow* window, const settings::PageInfo& page) {
+    markTab(window, page);
+    if (page.page == settings::Page::Lyrics) {
         showLyricsOptions(window, true);
         destroyPagesExcept(window, nullptr);
         return;
     }
     showLyricsOptions(window, false);
-    auto created = ui::createWindow(tab.page, *context.handlers, window);
-    CatalogueWindow* page = created.window;
-    if (!page) return;
+    auto created = ui::createWindow(page.role, *context.handlers, window);
+    CatalogueWindow* shown = created.window;
+    if (!shown) return;
     // From a window of its own to a child of the settings window, right of the tabs.
-    const QSize size = page->size();
-    page->setParent(window, Qt::Widget);
-    page->setGeometry(152, 0, size.width(), size.height());
-    page->show();
-    destroyPagesExcept(window, page);
+    const QSize size = shown->size();
+    shown->setParent(window, Qt::Widget);
+    shown->setGeometry(152, 0, size.width(), size.height());
+    shown->show();
+    destroyPagesExcept(window, shown);
 }
 
 // Scroll bar and container of the page the event came from.
@@ -130,7 +119,8 @@ struct Scrolled {
     QWidget* shape = nullptr;
 };
 Scrolled scrolledOf(CatalogueWindow* w) {
-    return {ui::find<QScrollBar>(w, u"纵向滚动条1"), ui::find<QWidget>(w, u"外形框1")};
+    return {ui::find<QScrollBar>(w, ui::ids::PageScrollBar),
+            ui::find<QWidget>(w, ui::ids::PageShape)};
 }
 
 // One wheel notification over a page moves it by the page's step of 10 pixels. At the end the
@@ -203,8 +193,8 @@ private:
 // The bar spans the part of the page's content below its viewport.
 QScrollBar* fitScrollRange(CatalogueWindow* w) {
     auto s = scrolledOf(w);
-    const auto* frame = ui::findPageFrame(w->role().toStdString());
-    if (s.bar && frame) s.bar->setRange(0, frame->shapeHeight - ui::kPageViewportHeight);
+    const auto* page = pageOf(w);
+    if (s.bar && page) s.bar->setRange(0, page->shapeHeight - ui::kPageViewportHeight);
     return s.bar;
 }
 
@@ -218,20 +208,20 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
 
     handlers.add("setUpSettingsWindow", [context](UiEvent& e) {
         CatalogueWindow* w = e.window;
-        for (const auto& tab : ui::settingsTabs())
-            if (auto* label = ui::find<QLabel>(w, ui::toQString(tab.label)))
+        for (const auto& tab : settings::settingsPages())
+            if (auto* label = ui::find<QLabel>(w, ui::toQString(tab.tabLabel)))
                 label->setAlignment(Qt::AlignCenter);
-        markTab(w, ui::settingsTabs().front().label);
+        markTab(w, settings::pageInfo(settings::Page::Lyrics));
         if (auto* bar = fitScrollRange(w)) bar->setFocus(Qt::OtherFocusReason);
         scrollOnWheelAnywhere(w);
         w->installEventFilter(new PageCloseWatch(w));
         if (context->read(settings::field::SettingsOnSubtitlePage) == "1")
-            showPage(*context, w, ui::settingsTabs()[1]);
+            showPage(*context, w, settings::pageInfo(settings::Page::Subtitle));
         fillPage(*context, w);
     });
     handlers.add("showSettingsPage", [context](UiEvent& e) {
-        for (const auto& tab : ui::settingsTabs())
-            if (e.control == ui::toQString(tab.label)) showPage(*context, e.window, tab);
+        for (const auto& page : settings::settingsPages())
+            if (e.control == ui::toQString(page.tabLabel)) showPage(*context, e.window, page);
     });
     handlers.add("fillPage", [context](UiEvent& e) {
         fitScrollRange(e.window);
@@ -247,9 +237,9 @@ void wireSettingsWindow(ui::HandlerTable& handlers, Services services) {
         if (auto s = scrolledOf(e.window); s.bar) s.bar->setEnabled(false);
     });
     handlers.add("restorePageDefaults", [context](UiEvent& e) {
-        const auto page = pageOfRole(e.window->role());
+        const auto* page = pageOf(e.window);
         if (page && context->store())
-            (void)settings::restorePageDefaults(*context->store(), *page,
+            (void)settings::restorePageDefaults(*context->store(), page->page,
                                                 context->services.specialFolder);
         refocusPage(e.window);
     });

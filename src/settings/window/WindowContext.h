@@ -4,11 +4,12 @@
 #include "settingswindow/SettingsWindow.h"
 
 #include <settings/SettingsFields.h>
+#include <settings/SettingsPages.h>
+#include <ui/CatalogueIds.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/SettingsOptions.h>
 
 #include <memory>
-#include <optional>
 
 namespace qinglan::settingswindow {
 
@@ -26,13 +27,12 @@ struct Context {
 };
 using SharedContext = std::shared_ptr<const Context>;
 
-inline constexpr std::string_view kSettingsRole = "SettingsWindow";
-
 // The settings window a page (or the window itself) belongs to; nullptr when the page is not
 // embedded.
 ui::CatalogueWindow* settingsWindowOf(ui::CatalogueWindow* pageOrWindow);
-// The page of the settings file that a page window's role edits.
-std::optional<settings::Page> pageOfRole(QStringView role);
+// The settings page a window shows (the lyrics page for the settings window itself), or nullptr
+// for any other window.
+const settings::PageInfo* pageOf(const ui::CatalogueWindow* window);
 // Gives the page's scroll bar the focus, enables it, and resets the settings window's title
 // (except where the page keeps it).
 void refocusPage(ui::CatalogueWindow* page);

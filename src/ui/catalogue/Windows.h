@@ -2,6 +2,8 @@
 // One accessor per window of the catalogue; the data files are split by window group.
 #include "ui/Catalogue.h"
 
+#include <settings/SettingsPages.h>
+
 namespace qinglan::ui::catalogue {
 
 // Main window and companions.
@@ -12,17 +14,10 @@ const WindowDesign& maximizeButton();
 const WindowDesign& minimizeButton();
 const WindowDesign& videoListWindow();
 
-// Settings window and its pages.
+// Settings window, and the window of each other settings page (the settings window itself for
+// the lyrics page).
 const WindowDesign& settingsWindow();
-const WindowDesign& subtitlePage();
-const WindowDesign& picturePage();
-const WindowDesign& generalPage();
-const WindowDesign& soundPage();
-const WindowDesign& vrPage();
-const WindowDesign& hotkeyPage();
-const WindowDesign& transcodePage();
-const WindowDesign& associationPage();
-const WindowDesign& screenshotPage();
+const WindowDesign& pageWindowDesign(settings::Page page);
 
 // Dialogs and tool windows.
 const WindowDesign& networkOpenDialog();

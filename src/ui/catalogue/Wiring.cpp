@@ -2,6 +2,7 @@
 // they run; one name may serve several controls (the event tells which control raised it).
 // An event without a row here does nothing.
 #include "ui/Catalogue.h"
+#include "ui/CatalogueIds.h"
 #include "ui/SettingsOptions.h"
 
 namespace qinglan::ui {
@@ -9,20 +10,20 @@ namespace qinglan::ui {
 namespace {
 using E = EventKind;
 
-void addPageScrolling(std::vector<WiringRow>& rows, std::string_view window,
-                      bool rightPressDisables) {
-    rows.push_back({window, "外形框1", E::LeftPressed, "refocusPage"});
-    rows.push_back({window, "纵向滚动条1", E::PositionChanged, "scrollPage"});
-    rows.push_back({window, "纵向滚动条1", E::WheelTurned, "wheelPage"});
-    if (rightPressDisables)
-        rows.push_back({window, "纵向滚动条1", E::RightPressed, "disablePageScrollBar"});
-    rows.push_back({window, "超级链接框1", E::LeftPressed, "restorePageDefaults"});
+void addPageScrolling(std::vector<WiringRow>& rows, const settings::PageInfo& page) {
+    const std::string_view window = page.role;
+    rows.push_back({window, ids::PageShape.name, E::LeftPressed, "refocusPage"});
+    rows.push_back({window, ids::PageScrollBar.name, E::PositionChanged, "scrollPage"});
+    rows.push_back({window, ids::PageScrollBar.name, E::WheelTurned, "wheelPage"});
+    if (page.rightPressDisablesBar)
+        rows.push_back({window, ids::PageScrollBar.name, E::RightPressed, "disablePageScrollBar"});
+    rows.push_back({window, ids::RestoreDefaultsLink.name, E::LeftPressed, "restorePageDefaults"});
 }
 
 // The option controls of a page reach the generic bindings; its group boxes refocus it.
-void addOptionRows(std::vector<WiringRow>& rows, std::string_view page) {
-    const PageOptions* options = findPageOptions(page);
-    if (!options) return;
+void addOptionRows(std::vector<WiringRow>& rows, const settings::PageInfo& info) {
+    const std::string_view page = info.role;
+    const PageOptions* options = &pageOptions(info.page);
     for (const ControlDesign& c : options->layout)
         if (kindOfName(c.name) == Kind::Group)
             rows.push_back({page, c.name, E::LeftPressed, "refocusPage"});
@@ -63,13 +64,20 @@ void addOptionRows(std::vector<WiringRow>& rows, std::string_view page) {
     }
 }
 
-// A settings page window: created fills it, presses on its background refocus it.
-void addPage(std::vector<WiringRow>& rows, std::string_view page, bool rightPressDisables = true) {
-    rows.push_back({page, "", E::Created, "fillPage"});
-    rows.push_back({page, "", E::LeftPressed, "refocusPage"});
-    rows.push_back({page, findPageFrame(page)->defaultsGroup, E::LeftPressed, "refocusPage"});
-    addPageScrolling(rows, page, rightPressDisables);
-    addOptionRows(rows, page);
+// The settings window with the lyrics page, then every page window: created fills it, presses
+// on its background refocus it.
+void addSettingsPages(std::vector<WiringRow>& rows) {
+    const std::string_view settingsWindow = ids::SettingsWindow.name;
+    rows.push_back({settingsWindow, "", E::Created, "setUpSettingsWindow"});
+    rows.push_back({settingsWindow, "", E::Destroying, "reloadSettingsRecord"});
+    for (const auto& page : settings::settingsPages()) {
+        if (page.role != settingsWindow) rows.push_back({page.role, "", E::Created, "fillPage"});
+        rows.push_back({page.role, "", E::LeftPressed, "refocusPage"});
+        rows.push_back({page.role, page.defaultsGroup, E::LeftPressed, "refocusPage"});
+        rows.push_back({settingsWindow, page.tabLabel, E::LeftPressed, "showSettingsPage"});
+        addPageScrolling(rows, page);
+        addOptionRows(rows, page);
+    }
 }
 
 std::vector<WiringRow> buildTable() {
@@ -121,27 +129,8 @@ std::vector<WiringRow> buildTable() {
         {"VideoListWindow", "超级列表框1", E::RightClicked, "popUpListMenu"},
         {"VideoListWindow", "时钟1", E::Tick, "PollAddFiles"},
 
-        // Settings window: tabs, lyrics page frame.
-        {"SettingsWindow", "", E::Created, "setUpSettingsWindow"},
-        {"SettingsWindow", "", E::Destroying, "reloadSettingsRecord"},
-        {"SettingsWindow", "", E::LeftPressed, "refocusPage"},
     };
-    r.push_back({"SettingsWindow", findPageFrame("SettingsWindow")->defaultsGroup, E::LeftPressed,
-                 "refocusPage"});
-    for (const auto& tab : settingsTabs())
-        r.push_back({"SettingsWindow", tab.label, E::LeftPressed, "showSettingsPage"});
-    addPageScrolling(r, "SettingsWindow", true);
-    addOptionRows(r, "SettingsWindow");
-
-    addPage(r, "SubtitlePage");
-    addPage(r, "PicturePage");
-    addPage(r, "GeneralPage", /*rightPressDisables=*/false);
-    addPage(r, "SoundPage");
-    addPage(r, "VrPage");
-    addPage(r, "HotkeyPage");
-    addPage(r, "TranscodePage");
-    addPage(r, "ScreenshotPage");
-    addPage(r, "AssociationPage");
+    addSettingsPages(r);
 
     const std::vector<WiringRow> dialogs{
         {"NetworkOpenDialog", "", E::Created, "setUpNetworkOpenDialog"},

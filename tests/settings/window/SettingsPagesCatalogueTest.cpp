@@ -1,6 +1,7 @@
 // The pages as data: the control counts of each page's design, every field of a page bound by
 // exactly the rows of that page, and every option control inside its group above the defaults.
 #include <settings/SettingsFields.h>
+#include <settings/SettingsPages.h>
 #include <ui/Catalogue.h>
 #include <ui/SettingsOptions.h>
 
@@ -54,57 +55,46 @@ TEST(SettingsPagesCatalogue, EveryPageHasTheDesignedControlCounts) {
     }
 }
 
-settings::Page pageOf(std::string_view role) {
-    using settings::Page;
-    static const std::map<std::string_view, Page> pages{
-        {"SettingsWindow", Page::Lyrics},       {"SubtitlePage", Page::Subtitle},
-        {"PicturePage", Page::Picture},         {"SoundPage", Page::Sound},
-        {"GeneralPage", Page::General},         {"ScreenshotPage", Page::Screenshot},
-        {"HotkeyPage", Page::Hotkey},           {"TranscodePage", Page::Transcode},
-        {"AssociationPage", Page::Association}, {"VrPage", Page::VirtualReality},
-    };
-    return pages.at(role);
-}
-
 // A field left out would be an option nobody can change; one from another page would write
 // behind that page's back.
 TEST(SettingsPagesCatalogue, EachPageBindsExactlyItsOwnFields) {
-    for (const ui::PageOptions* page : ui::pageOptions()) {
-        const auto p = pageOf(page->role);
+    for (const auto& info : settings::settingsPages()) {
+        const ui::PageOptions& page = ui::pageOptions(info.page);
+        EXPECT_EQ(page.page, info.page) << info.role;
         std::set<int> bound;
-        for (const auto& row : page->rows)
+        for (const auto& row : page.rows)
             for (int f : row.fields) {
-                EXPECT_EQ(settings::fieldInfo(f).page, p) << page->role << " field " << f;
+                EXPECT_EQ(settings::fieldInfo(f).page, info.page) << info.role << " field " << f;
                 bound.insert(f);
             }
-        const auto own = settings::pageDefaultOrder(p);
-        EXPECT_EQ(bound, std::set<int>(own.begin(), own.end())) << page->role;
+        const auto own = settings::pageDefaultOrder(info.page);
+        EXPECT_EQ(bound, std::set<int>(own.begin(), own.end())) << info.role;
     }
 }
 
 TEST(SettingsPagesCatalogue, OptionControlsLieInsideTheirGroupsAboveTheDefaults) {
-    for (const ui::PageOptions* page : ui::pageOptions()) {
-        const auto* design = ui::findWindowDesign(page->role);
-        const auto* frame = ui::findPageFrame(page->role);
+    for (const auto& page : settings::settingsPages()) {
+        const auto* design = ui::findWindowDesign(page.role);
+        const auto* frame = &page;
         std::map<std::string_view, ui::Rect> groups;
         for (const auto& c : design->controls)
             if (ui::kindOfName(c.name) == Kind::Group && c.parent == "外形框1") {
                 groups[c.name] = c.geometry;
                 if (c.name != frame->defaultsGroup) {
                     EXPECT_LE(c.geometry.top + c.geometry.height, frame->defaultsTop)
-                        << page->role << " " << c.name;
+                        << page.role << " " << c.name;
                     EXPECT_LE(c.geometry.left + c.geometry.width, 400)
-                        << page->role << " " << c.name;
+                        << page.role << " " << c.name;
                 }
             }
         for (const auto& c : design->controls) {
             auto g = groups.find(c.parent);
             if (g == groups.end()) continue;
-            EXPECT_GE(c.geometry.left, 0) << page->role << " " << c.name;
+            EXPECT_GE(c.geometry.left, 0) << page.role << " " << c.name;
             EXPECT_LE(c.geometry.left + c.geometry.width, g->second.width)
-                << page->role << " " << c.name;
+                << page.role << " " << c.name;
             EXPECT_LE(c.geometry.top + c.geometry.height, g->second.height)
-                << page->role << " " << c.name;
+                << page.role << " " << c.name;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "SettingsWindowHarness.h"
 
+#include <settings/SettingsPages.h>
 #include <ui/Catalogue.h>
 #include <ui/Controls.h>
 
@@ -36,14 +37,10 @@ ui::CatalogueWindow* SettingsWindowTest::openWindow() {
 
 ui::CatalogueWindow* SettingsWindowTest::showPage(std::string_view role) {
     if (!window_) openWindow();
-    for (const auto& tab : ui::settingsTabs()) {
-        const bool lyrics = role == "SettingsWindow";
-        if ((lyrics && tab.page.empty()) || tab.page == role) {
-            emit control<ui::ClickableLabel>(window_, tab.label)->leftPressed();
-            return lyrics ? window_.data() : embeddedPage(window_);
-        }
-    }
-    return nullptr;
+    const settings::PageInfo* page = settings::findPageByRole(role);
+    if (!page) return nullptr;
+    emit control<ui::ClickableLabel>(window_, page->tabLabel)->leftPressed();
+    return page->page == settings::Page::Lyrics ? window_.data() : embeddedPage(window_);
 }
 
 std::string SettingsWindowTest::field(int f) {

@@ -7,7 +7,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& associationOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "AssociationPage"};
+        PageOptions p{.page = settings::Page::Association};
         static constexpr std::string_view captions[] = {
             " .avi",  " .wmv", " .mpeg", " .mp4", " .mov", " .mkv", " .flv", " .f4v", " .m4v",
             " .rmvb", " .rm",  " .3gp",  " .dat", " .ape", " .mts", " .mp3", " .vob", " .flac",

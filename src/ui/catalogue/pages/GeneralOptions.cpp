@@ -5,7 +5,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& generalOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "GeneralPage"};
+        PageOptions p{.page = settings::Page::General};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

@@ -6,7 +6,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& hotkeyOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "HotkeyPage"};
+        PageOptions p{.page = settings::Page::Hotkey};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

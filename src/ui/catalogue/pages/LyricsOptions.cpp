@@ -7,7 +7,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& lyricsOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "SettingsWindow"};
+        PageOptions p{.page = settings::Page::Lyrics};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;
@@ -90,7 +90,7 @@ const PageOptions& lyricsOptions() {
         R.push_back({.binding = B::FileButton,
                      .controls = {at("按钮1", "打开", "分组框6", 288, 1, 48)},
                      .fields = {24},
-                     .partners = {"编辑框1", "通用对话框1"}});
+                     .partners = {"编辑框1", ids::LyricsPictureDialog.name}});
         L.push_back(at("标签16", "图片显示：", "分组框6", 16, 2));
         R.push_back({.binding = B::RadioGroup,
                      .controls = {at("单选框10", " 拉伸", "分组框6", 112, 2, 64),

@@ -110,20 +110,40 @@ std::vector<std::string_view> numberItems(int from, int to, int step, int skip) 
 
 } // namespace pages
 
-const std::vector<const PageOptions*>& pageOptions() {
+const PageOptions& pageOptions(settings::Page page) {
     using namespace pages;
-    static const std::vector<const PageOptions*> all{
-        &lyricsOptions(),  &subtitleOptions(),    &pictureOptions(), &soundOptions(),
-        &generalOptions(), &screenshotOptions(),  &hotkeyOptions(),  &transcodeOptions(),
-        &vrOptions(),      &associationOptions(),
-    };
-    return all;
+    using enum settings::Page;
+    switch (page) {
+    case Lyrics:
+        return lyricsOptions();
+    case Subtitle:
+        return subtitleOptions();
+    case Picture:
+        return pictureOptions();
+    case Sound:
+        return soundOptions();
+    case General:
+        return generalOptions();
+    case Screenshot:
+        return screenshotOptions();
+    case Hotkey:
+        return hotkeyOptions();
+    case Transcode:
+        return transcodeOptions();
+    case Association:
+        return associationOptions();
+    case VirtualReality:
+        return vrOptions();
+    case None:
+        break;
+    }
+    static const PageOptions none{.page = None};
+    return none;
 }
 
 const PageOptions* findPageOptions(std::string_view role) {
-    for (const PageOptions* p : pageOptions())
-        if (p->role == role) return p;
-    return nullptr;
+    const settings::PageInfo* page = settings::findPageByRole(role);
+    return page ? &pageOptions(page->page) : nullptr;
 }
 
 const OptionRow* findOptionRow(std::string_view role, std::string_view control) {

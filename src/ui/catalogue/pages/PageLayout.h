@@ -1,6 +1,7 @@
 #pragma once
 // Placement of the option controls on a settings page: group boxes stacked from the top of the
 // page's shape, each holding lines of controls 40 pixels apart.
+#include "ui/CatalogueIds.h"
 #include "ui/SettingsOptions.h"
 
 #include <string>
@@ -9,8 +10,7 @@
 
 namespace qinglan::ui::pages {
 
-inline constexpr int kShape = 0; // marker: a group's parent is the page's shape
-inline constexpr std::string_view kShapeName = "外形框1";
+inline constexpr std::string_view kShapeName = ids::PageShape.name;
 inline constexpr int kControlHeight = 24;
 
 constexpr int lineTop(int line) {

@@ -19,7 +19,7 @@ const std::vector<std::string_view>& rendererHints() {
 
 const PageOptions& pictureOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "PicturePage"};
+        PageOptions p{.page = settings::Page::Picture};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

@@ -5,7 +5,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& screenshotOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "ScreenshotPage"};
+        PageOptions p{.page = settings::Page::Screenshot};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

@@ -6,7 +6,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& soundOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "SoundPage"};
+        PageOptions p{.page = settings::Page::Sound};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

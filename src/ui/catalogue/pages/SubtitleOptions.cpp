@@ -6,7 +6,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& subtitleOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "SubtitlePage"};
+        PageOptions p{.page = settings::Page::Subtitle};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

@@ -5,8 +5,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& transcodeOptions() {
     static const PageOptions page = [] {
-        // Clicking this page leaves the title alone.
-        PageOptions p{.role = "TranscodePage", .refocusResetsTitle = false};
+        PageOptions p{.page = settings::Page::Transcode};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;

@@ -5,7 +5,7 @@ namespace qinglan::ui::pages {
 
 const PageOptions& vrOptions() {
     static const PageOptions page = [] {
-        PageOptions p{.role = "VrPage"};
+        PageOptions p{.page = settings::Page::VirtualReality};
         GroupStack s;
         auto& L = p.layout;
         auto& R = p.rows;
