@@ -1,5 +1,6 @@
 #include "settingswindow/ApplyAllSettings.h"
 
+#include <aplayer/ConfigTable.h>
 #include <ui/SettingsOptions.h>
 
 #include <initializer_list>
@@ -13,6 +14,8 @@ int listPlace(const std::vector<std::string_view>& names, const std::string& nam
 }
 
 namespace {
+
+namespace cfg = aplayer::cfg;
 
 class Sends {
 public:
@@ -39,109 +42,111 @@ private:
 
 void lyricSteps(Sends& s, const OpenMedia& media) {
     if (!s.on(1)) {
-        s.add(1302, "0");
+        s.add(cfg::LyricsShow, "0");
         return;
     }
-    s.add(1302, "1");
-    s.choice(1328, {{3, "1"}, {4, "0"}, {5, "2"}});
-    s.choice(1321, {{16, "1"}, {17, "0"}});
-    s.choice(1318, {{25, "1"}, {26, "0"}});
-    s.choice(1319, {{27, "0"}, {28, "1"}, {29, "2"}});
+    s.add(cfg::LyricsShow, "1");
+    s.choice(cfg::LyricsAlign, {{3, "1"}, {4, "0"}, {5, "2"}});
+    s.choice(cfg::LyricsDrag, {{16, "1"}, {17, "0"}});
+    s.choice(cfg::LyricsFade, {{25, "1"}, {26, "0"}});
+    s.choice(cfg::LyricsAnimation, {{27, "0"}, {28, "1"}, {29, "2"}});
     if (s.on(14)) {
-        s.add(1314, "1");
-        s.field(1315, 13);
+        s.add(cfg::LyricsBorder, "1");
+        s.field(cfg::LyricsBorderColour, 13);
     }
-    if (s.on(15)) s.add(1314, "0");
-    s.choice(1310, {{18, "1"}, {19, "2"}, {20, "3"}});
-    if (s.on(21)) s.field(1307, 23);
-    if (s.on(22)) s.field(1308, 24);
+    if (s.on(15)) s.add(cfg::LyricsBorder, "0");
+    s.choice(cfg::LyricsBackFit, {{18, "1"}, {19, "2"}, {20, "3"}});
+    if (s.on(21)) s.field(cfg::LyricsBackColour, 23);
+    if (s.on(22)) s.field(cfg::LyricsBackPicture, 24);
     // font;width;height;weight;spacing
-    s.add(1311, s.text(6) + ";" + s.text(10) + ";" + s.text(8) + ";" + s.text(7) + ";" + s.text(9));
-    s.field(1312, 11);
-    s.field(1313, 12);
-    s.field(1320, 30);
-    s.field(1303, 31);
-    s.add(1316, "0");
-    s.add(1305, media.audio ? media.mediaStem + "lrc" : std::string());
+    s.add(cfg::LyricsFont,
+          s.text(6) + ";" + s.text(10) + ";" + s.text(8) + ";" + s.text(7) + ";" + s.text(9));
+    s.field(cfg::LyricsTextColour, 11);
+    s.field(cfg::LyricsHighlight, 12);
+    s.field(cfg::LyricsOffset, 30);
+    s.field(cfg::LyricsInterval, 31);
+    s.add(cfg::LyricsWindowKind, "0");
+    s.add(cfg::LyricsFile, media.audio ? media.mediaStem + "lrc" : std::string());
 }
 
 void subtitleStyle(Sends& s) {
     const std::string position = ";" + s.text(37) + ";" + s.text(38);
-    if (s.on(35)) s.add(2107, "1" + position);
-    if (s.on(36)) s.add(2107, "0" + position);
+    if (s.on(35)) s.add(cfg::SubtitlePos, "1" + position);
+    if (s.on(36)) s.add(cfg::SubtitlePos, "0" + position);
     const std::string font = s.text(42) + ";" + s.text(43) + ";" + s.text(44) + ";";
-    if (s.on(45)) s.add(2108, font + "1");
-    if (s.on(46)) s.add(2108, font + "0");
-    s.choice(2110, {{48, "0"}, {49, "1"}, {50, "2"}});
-    s.choice(16, {{40, "1"}, {41, "0"}});
+    if (s.on(45)) s.add(cfg::SubtitleFont, font + "1");
+    if (s.on(46)) s.add(cfg::SubtitleFont, font + "0");
+    s.choice(cfg::SubtitleRenderMode, {{48, "0"}, {49, "1"}, {50, "2"}});
+    s.choice(cfg::SubtitleStyleOwn, {{40, "1"}, {41, "0"}});
 }
 
 void subtitleSteps(Sends& s, const OpenMedia& media) {
     const std::string delay = s.text(39) + ";1000;1000";
     if (s.on(32)) {
-        s.add(504, "1");
+        s.add(cfg::SubtitleShow, "1");
         subtitleStyle(s);
-        s.field(506, 47);
-        s.add(509, delay);
-        s.add(503, media.subtitleFile);
+        s.field(cfg::SubtitleLanguage, 47);
+        s.add(cfg::SubtitleDelay, delay);
+        s.add(cfg::SubtitleFile, media.subtitleFile);
     }
     if (s.on(33)) {
-        s.add(2104, "1");
+        s.add(cfg::Subtitle2Show, "1");
         subtitleStyle(s);
-        s.field(2106, 47);
-        s.add(2109, delay);
-        s.add(2103, media.subtitleFile);
+        s.field(cfg::Subtitle2Language, 47);
+        s.add(cfg::Subtitle2Delay, delay);
+        s.add(cfg::Subtitle2File, media.subtitleFile);
     }
     if (s.on(34)) {
-        s.add(504, "0");
-        s.add(2104, "0");
+        s.add(cfg::SubtitleShow, "0");
+        s.add(cfg::Subtitle2Show, "0");
     }
 }
 
 void threeDSteps(Sends& s) {
     if (s.on(73)) {
-        s.add(308, "1");
-        s.choice(310, {{75, "1"}, {76, "0"}});
-        s.choice(311, {{78, "1"}, {79, "2"}, {80, "3"}});
+        s.add(cfg::Stereo3d, "1");
+        s.choice(cfg::Stereo3dEffect, {{75, "1"}, {76, "0"}});
+        s.choice(cfg::Stereo3dLayout, {{78, "1"}, {79, "2"}, {80, "3"}});
         if (int place = listPlace(ui::colourPairNames(), s.text(77)))
-            s.add(312, std::to_string(place));
+            s.add(cfg::Stereo3dPair, std::to_string(place));
     } else if (s.on(74)) {
-        s.add(308, "0");
+        s.add(cfg::Stereo3d, "0");
     }
 }
 
 void pictureSteps(Sends& s) {
-    s.choice(305, {{51, "1"}, {52, "0"}});
-    s.choice(306, {{53, "1"}, {54, "0"}});
-    s.choice(302, {{68, "1"}, {69, "0"}});
-    s.choice(303, {{70, "1"}, {71, "0"}});
+    s.choice(cfg::Enhancement, {{51, "1"}, {52, "0"}});
+    s.choice(cfg::Comparison, {{53, "1"}, {54, "0"}});
+    s.choice(cfg::FlipHorizontal, {{68, "1"}, {69, "0"}});
+    s.choice(cfg::FlipVertical, {{70, "1"}, {71, "0"}});
     threeDSteps(s);
-    s.field(304, 72);
-    s.field(214, 55);
-    s.field(215, 56);
-    s.field(216, 57);
-    s.field(217, 58);
-    if (int place = listPlace(ui::rendererNames(), s.text(59))) s.add(201, std::to_string(place));
-    s.choice(314, {{83, "1"}, {84, "0"}});
-    s.choice(315, {{85, "1"}, {86, "0"}});
-    s.choice(313, {{81, "1"}, {82, "0"}});
-    s.choice(209, {{64, "1"}, {65, "0"}});
-    s.choice(210, {{66, "0"}, {67, "1"}});
+    s.field(cfg::RotateDegrees, 72);
+    s.field(cfg::Brightness, 55);
+    s.field(cfg::Contrast, 56);
+    s.field(cfg::Saturation, 57);
+    s.field(cfg::Hue, 58);
+    if (int place = listPlace(ui::rendererNames(), s.text(59)))
+        s.add(cfg::Renderer, std::to_string(place));
+    s.choice(cfg::Avx2, {{83, "1"}, {84, "0"}});
+    s.choice(cfg::Sse2, {{85, "1"}, {86, "0"}});
+    s.choice(cfg::OpenGl, {{81, "1"}, {82, "0"}});
+    s.choice(cfg::HardwareDecoding, {{64, "1"}, {65, "0"}});
+    s.choice(cfg::HardwareDecodingMode, {{66, "0"}, {67, "1"}});
 }
 
 void soundSteps(Sends& s) {
-    s.choice(404, {{98, "0"}, {99, "1"}, {100, "2"}, {101, "3"}});
-    s.field(405, 102);
-    s.choice(406, {{103, "1"}, {104, "0"}});
-    s.field(403, 105);
+    s.choice(cfg::ChannelMap, {{98, "0"}, {99, "1"}, {100, "2"}, {101, "3"}});
+    s.field(cfg::ChannelDelay, 102);
+    s.choice(cfg::VolumeLevelling, {{103, "1"}, {104, "0"}});
+    s.field(cfg::AudioTrack, 105);
     if (s.on(106)) {
-        s.add(407, "1");
-        s.field(408, 108);
+        s.add(cfg::Surround, "1");
+        s.field(cfg::SurroundDepth, 108);
     }
-    if (s.on(107)) s.add(407, "0");
+    if (s.on(107)) s.add(cfg::Surround, "0");
     if (s.on(109)) {
-        s.choice(1502, {{111, "1"}, {112, "2"}, {113, "3"}, {114, "4"}});
-        s.field(1503, 115);
+        s.choice(cfg::MultichannelMode, {{111, "1"}, {112, "2"}, {113, "3"}, {114, "4"}});
+        s.field(cfg::MultichannelVolume, 115);
     }
 }
 

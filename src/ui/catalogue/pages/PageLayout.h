@@ -4,11 +4,16 @@
 #include "ui/CatalogueIds.h"
 #include "ui/SettingsOptions.h"
 
+#include <aplayer/ConfigTable.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qinglan::ui::pages {
+
+// The engine ids the rows send, by name.
+namespace cfg = aplayer::cfg;
 
 inline constexpr std::string_view kShapeName = ids::PageShape.name;
 inline constexpr int kControlHeight = 24;

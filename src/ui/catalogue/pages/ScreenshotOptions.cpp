@@ -22,26 +22,26 @@ const PageOptions& screenshotOptions() {
                      .controls = {at("选择框1", " 原始尺寸", "分组框1", 112, 1),
                                   at("选择框2", " 自定义", "分组框1", 200, 1)},
                      .fields = {156, 157},
-                     .sendZero = {703, 704},
+                     .sendZero = {cfg::ShotWidth, cfg::ShotHeight},
                      .rule = OptionRule::SizeBoxes,
                      .partners = {"编辑框1", "编辑框2"}});
         L.push_back(at("标签3", "宽度", "分组框1", 16, 2, 40));
         R.push_back({.binding = B::EditBox,
                      .controls = {at("编辑框1", {}, "分组框1", 64, 2, 96)},
                      .fields = {158},
-                     .sendId = 703});
+                     .sendId = cfg::ShotWidth});
         L.push_back(at("标签4", "高度", "分组框1", 184, 2, 40));
         R.push_back({.binding = B::EditBox,
                      .controls = {at("编辑框2", {}, "分组框1", 232, 2, 96)},
                      .fields = {159},
-                     .sendId = 704});
+                     .sendId = cfg::ShotHeight});
 
         L.push_back(s.group("分组框2", " 保持纵横比 ", 1));
         R.push_back({.binding = B::RadioGroup,
                      .controls = {at("单选框3", " 保持", "分组框2", 16, 0),
                                   at("单选框4", " 不保持", "分组框2", 104, 0)},
                      .fields = {160, 161},
-                     .sendId = 706,
+                     .sendId = cfg::ShotKeepAspect,
                      .sendValues = {"1", "0"}});
 
         L.push_back(s.group("分组框3", " 画面质量 ", 1));
@@ -50,14 +50,14 @@ const PageOptions& screenshotOptions() {
                      .fields = {162},
                      .title = "系统设置 - 画面质量：",
                      .unit = "%",
-                     .sendId = 708});
+                     .sendId = cfg::ShotQuality});
 
         L.push_back(s.group("分组框4", " 输出格式 ", 2));
         L.push_back(at("标签5", "格式", "分组框4", 16, 0, 40));
         R.push_back({.binding = B::NamedList,
                      .controls = {list("组合框1", "分组框4", 64, 0, screenshotFormats())},
                      .fields = {163},
-                     .sendId = 707,
+                     .sendId = cfg::ShotFormat,
                      .sendValues = {"1", "2", "3", "4"}});
         L.push_back(at("标签6", "保存路径：", "分组框4", 16, 1, 72));
         R.push_back({.binding = B::EditBox,

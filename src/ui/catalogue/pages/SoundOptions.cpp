@@ -20,7 +20,7 @@ const PageOptions& soundOptions() {
                                   at("单选框3", " 右声道", "分组框1", 208, 0, 72),
                                   at("单选框4", " 左右混合", "分组框1", 64, 1, 96)},
                      .fields = {98, 99, 100, 101},
-                     .sendId = 404,
+                     .sendId = cfg::ChannelMap,
                      .sendValues = {"0", "1", "2", "3"}});
         L.push_back(at("标签2", "声道延时：", "分组框1", 16, 2, 72));
         R.push_back({.binding = B::Slider,
@@ -28,7 +28,7 @@ const PageOptions& soundOptions() {
                      .fields = {102},
                      .title = "系统设置 - 声道延时：",
                      .unit = "ms",
-                     .sendId = 405});
+                     .sendId = cfg::ChannelDelay});
 
         L.push_back(s.group("分组框2", " 统一音量 ", 1));
         L.push_back(at("标签3", "统一音量：", "分组框2", 16, 0));
@@ -36,7 +36,7 @@ const PageOptions& soundOptions() {
                      .controls = {at("单选框5", " 开启", "分组框2", 112, 0),
                                   at("单选框6", " 关闭", "分组框2", 200, 0)},
                      .fields = {103, 104},
-                     .sendId = 406,
+                     .sendId = cfg::VolumeLevelling,
                      .sendValues = {"1", "0"}});
 
         // The track indexes a user can choose; typing one in only shows it.
@@ -45,7 +45,7 @@ const PageOptions& soundOptions() {
         R.push_back({.binding = B::NumberList,
                      .controls = {list("组合框1", "分组框3", 64, 0, indexItems())},
                      .fields = {105},
-                     .sendId = 403});
+                     .sendId = cfg::AudioTrack});
 
         L.push_back(s.group("分组框4", " 虚拟环绕声 ", 2));
         L.push_back(at("标签5", "虚拟环绕声：", "分组框4", 16, 0));
@@ -53,7 +53,7 @@ const PageOptions& soundOptions() {
                      .controls = {at("单选框7", " 开启", "分组框4", 112, 0),
                                   at("单选框8", " 关闭", "分组框4", 200, 0)},
                      .fields = {106, 107},
-                     .sendId = 407,
+                     .sendId = cfg::Surround,
                      .sendValues = {"1", "0"}});
         L.push_back(at("标签6", "深度设置：", "分组框4", 16, 1, 72));
         R.push_back({.binding = B::Slider,
@@ -61,7 +61,7 @@ const PageOptions& soundOptions() {
                      .fields = {108},
                      .title = "系统设置 - 深度：",
                      .unit = "%",
-                     .sendId = 408});
+                     .sendId = cfg::SurroundDepth});
 
         // The two radios send nothing: they only switch the rows below on and off.
         L.push_back(s.group("分组框5", " AC3-DTS 5.1 ", 5));
@@ -79,7 +79,7 @@ const PageOptions& soundOptions() {
                                   at("选择框3", " 5.1 声道输出", "分组框5", 16, 3, 112),
                                   at("选择框4", " SPDIF 输出", "分组框5", 128, 3, 104)},
                      .fields = {111, 112, 113, 114},
-                     .sendId = 1502,
+                     .sendId = cfg::MultichannelMode,
                      .sendValues = {"1", "2", "3", "4"}});
         L.push_back(at("标签8", "5.1 声道音量：", "分组框5", 16, 4, 104));
         R.push_back({.binding = B::Slider,
@@ -87,7 +87,7 @@ const PageOptions& soundOptions() {
                      .fields = {115},
                      .title = "系统设置 - 音量：",
                      .unit = "%",
-                     .sendId = 1503});
+                     .sendId = cfg::MultichannelVolume});
         return p;
     }();
     return page;

@@ -21,19 +21,19 @@ const PageOptions& transcodeOptions() {
                      .controls = {at("选择框1", " 原始尺寸", "分组框1", 112, 1),
                                   at("选择框2", " 自定义", "分组框1", 200, 1)},
                      .fields = {137, 138},
-                     .sendZero = {901, 902},
+                     .sendZero = {cfg::OutputWidth, cfg::OutputHeight},
                      .rule = OptionRule::SizeBoxes,
                      .partners = {"编辑框1", "编辑框2"}});
         L.push_back(at("标签2", "宽度", "分组框1", 16, 2, 40));
         R.push_back({.binding = B::EditBox,
                      .controls = {at("编辑框1", {}, "分组框1", 64, 2, 96)},
                      .fields = {139},
-                     .sendId = 901});
+                     .sendId = cfg::OutputWidth});
         L.push_back(at("标签3", "高度", "分组框1", 184, 2, 40));
         R.push_back({.binding = B::EditBox,
                      .controls = {at("编辑框2", {}, "分组框1", 232, 2, 96)},
                      .fields = {140},
-                     .sendId = 902});
+                     .sendId = cfg::OutputHeight});
 
         L.push_back(s.group("分组框2", " 播放模式 ", 3));
         L.push_back(at("标签4", "播放模式：", "分组框2", 16, 0));
@@ -42,13 +42,13 @@ const PageOptions& transcodeOptions() {
                                   at("单选框4", " 格式转换", "分组框2", 176, 0, 88),
                                   at("单选框5", " 转码", "分组框2", 264, 0, 64)},
                      .fields = {141, 142, 143},
-                     .sendId = 6,
+                     .sendId = cfg::ProcessingMode,
                      .sendValues = {"1", "2", "3"}});
         L.push_back(at("标签5", "截取格式：", "分组框2", 16, 1));
         R.push_back({.binding = B::NamedList,
                      .controls = {list("组合框1", "分组框2", 112, 1, transcodeFormats())},
                      .fields = {144},
-                     .sendId = 803});
+                     .sendId = cfg::OutputFormat});
         L.push_back(at("标签6", "保存路径：", "分组框2", 16, 2, 72));
         R.push_back({.binding = B::EditBox,
                      .controls = {at("编辑框3", {}, "分组框2", 88, 2, 184)},
@@ -63,7 +63,7 @@ const PageOptions& transcodeOptions() {
                      .controls = {at("单选框6", " 保持", "分组框3", 16, 0),
                                   at("单选框7", " 不保持", "分组框3", 104, 0)},
                      .fields = {146, 147},
-                     .sendId = 903,
+                     .sendId = cfg::OutputKeepAspect,
                      .sendValues = {"1", "0"}});
 
         // The track and subtitle indexes the next processed media uses.
@@ -72,13 +72,13 @@ const PageOptions& transcodeOptions() {
         R.push_back({.binding = B::NumberList,
                      .controls = {list("组合框2", "分组框4", 64, 0, indexItems())},
                      .fields = {148},
-                     .sendId = 905});
+                     .sendId = cfg::OutputAudioTrack});
         L.push_back(s.group("分组框5", " 字幕语言索引 ", 1));
         L.push_back(at("标签8", "字幕", "分组框5", 16, 0, 40));
         R.push_back({.binding = B::NumberList,
                      .controls = {list("组合框3", "分组框5", 64, 0, indexItems())},
                      .fields = {149},
-                     .sendId = 906});
+                     .sendId = cfg::OutputSubtitle});
 
         // Border sizes in pixels, offered in steps of 8 up to 200.
         L.push_back(s.group("分组框6", " 视频黑边值 ", 2));
@@ -96,7 +96,7 @@ const PageOptions& transcodeOptions() {
                 {.binding = B::NumberList,
                  .controls = {list(e.box, "分组框6", e.left + 48, e.line, numberItems(0, 200, 8))},
                  .fields = {e.field},
-                 .sendId = 907});
+                 .sendId = cfg::OutputBorder});
         }
         return p;
     }();

@@ -23,7 +23,7 @@ const PageOptions& vrOptions() {
         R.push_back({.binding = B::NamedList,
                      .controls = {list("组合框1", "分组框2", 64, 0, vrDrawModeNames(), 200)},
                      .fields = {118},
-                     .sendId = 2402,
+                     .sendId = cfg::VrMode,
                      .sendValues = vrDrawModeValues()});
 
         L.push_back(s.group("分组框3", " 观察者视角和距离 ", 1));
@@ -40,7 +40,7 @@ const PageOptions& vrOptions() {
             R.push_back({.binding = B::EditBox,
                          .controls = {at(b.box, {}, "分组框3", b.left + 32, 0, 72)},
                          .fields = {b.field},
-                         .sendId = 2403,
+                         .sendId = cfg::VrView,
                          .sendJoined = view});
         }
 
@@ -50,7 +50,7 @@ const PageOptions& vrOptions() {
                      .controls = {at("单选框3", "无设备", "分组框4", 72, 0),
                                   at("单选框4", " Oculus DK2", "分组框4", 168, 0, 112)},
                      .fields = {122, 123},
-                     .sendId = 2404,
+                     .sendId = cfg::VrDevice,
                      .sendValues = {"0", "1"}});
         L.push_back(at("标签7", "画面间隔：", "分组框4", 16, 1, 72));
         R.push_back({.binding = B::Slider,
@@ -58,14 +58,14 @@ const PageOptions& vrOptions() {
                      .fields = {124},
                      .title = "系统设置 - 画面间隔：",
                      .unit = "ms",
-                     .sendId = 2405});
+                     .sendId = cfg::VrRedrawInterval});
         L.push_back(at("标签8", "监视窗口：", "分组框4", 16, 2, 72));
         R.push_back({.binding = B::ExclusiveChecks,
                      .controls = {at("选择框1", " 左右双目视口", "分组框4", 96, 2, 120),
                                   at("选择框2", " 单目全景", "分组框4", 224, 2, 96),
                                   at("选择框3", " 无监视", "分组框4", 96, 3, 96)},
                      .fields = {125, 126, 127},
-                     .sendId = 2407,
+                     .sendId = cfg::VrMonitor,
                      .sendValues = {"0", "1", "2"}});
 
         // The caps over the poles: the two sliders and the colour send all three together.
@@ -77,7 +77,7 @@ const PageOptions& vrOptions() {
                      .fields = {129},
                      .title = "系统设置 - 顶部：",
                      .unit = "%",
-                     .sendId = 2408,
+                     .sendId = cfg::VrCaps,
                      .sendJoined = caps});
         L.push_back(at("标签10", "底部", "分组框5", 16, 1, 40));
         R.push_back({.binding = B::Slider,
@@ -85,13 +85,13 @@ const PageOptions& vrOptions() {
                      .fields = {130},
                      .title = "系统设置 - 底部：",
                      .unit = "%",
-                     .sendId = 2408,
+                     .sendId = cfg::VrCaps,
                      .sendJoined = caps});
         L.push_back(at("标签11", "颜色", "分组框5", 16, 2, 40));
         R.push_back({.binding = B::Colour,
                      .controls = {at("颜色选择器1", {}, "分组框5", 64, 2, 56)},
                      .fields = {128},
-                     .sendId = 2408,
+                     .sendId = cfg::VrCaps,
                      .sendJoined = caps});
 
         L.push_back(s.group("分组框6", " 渲染质量 ", 1));
@@ -100,7 +100,7 @@ const PageOptions& vrOptions() {
                      .fields = {131},
                      .title = "系统设置 - 渲染质量：",
                      .unit = "%",
-                     .sendId = 2410});
+                     .sendId = cfg::VrQuality});
         return p;
     }();
     return page;
