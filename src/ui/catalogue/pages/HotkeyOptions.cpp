@@ -1,6 +1,11 @@
-// The hotkey page: a box per hotkey, six that capture a combination and three that only show
-// their fixed key.
+// The hotkey page: a label and a box per hotkey, in the hotkey table's page order
+// (hotkeys/Hotkeys.h); six boxes capture a combination into their hotkey's four fields, three
+// only show their fixed key.
 #include "ui/catalogue/pages/PageLayout.h"
+
+#include <hotkeys/Hotkeys.h>
+
+#include <string>
 
 namespace qinglan::ui::pages {
 
@@ -8,46 +13,38 @@ const PageOptions& hotkeyOptions() {
     static const PageOptions page = [] {
         PageOptions p{.page = settings::Page::Hotkey};
         GroupStack s;
-        auto& L = p.layout;
-        auto& R = p.rows;
-        L.push_back(s.group("分组框1", " 快捷键 ", 9));
-        struct Key {
-            std::string_view caption;
-            std::string_view fixedName; // empty: the user sets it
-            std::vector<int> fields;    // name, modifier 1, modifier 2, key code
-        };
-        const Key keys[] = {
-            {"播放/暂停", "空格", {}},
-            {"快进", "→", {}},
-            {"快退", "←", {}},
-            {"截图", {}, {192, 193, 194, 195}},
-            {"增音量", {}, {187, 60, 61, 62}},
-            {"减音量", {}, {188, 63, 176, 177}},
-            {"上一集", {}, {189, 178, 179, 180}},
-            {"下一集", {}, {190, 181, 182, 183}},
-            {"退出全屏", {}, {191, 184, 185, 186}},
-        };
-        static const std::vector<std::string> labels = [] {
+        const auto keys = hotkeys::hotkeyRows();
+        const int count = static_cast<int>(keys.size());
+        p.layout.push_back(s.group("分组框1", " 快捷键 ", count));
+        // Control names are numbered from the top; the catalogue's texts live for the whole run.
+        static const std::vector<std::string> labels = [count] {
             std::vector<std::string> v;
-            for (int i = 1; i <= 9; ++i)
+            for (int i = 1; i <= count; ++i)
                 v.push_back("标签" + std::to_string(i));
             return v;
         }();
-        static const std::vector<std::string> boxes = [] {
+        static const std::vector<std::string> boxes = [count] {
             std::vector<std::string> v;
-            for (int i = 1; i <= 9; ++i)
+            for (int i = 1; i <= count; ++i)
                 v.push_back("编辑框" + std::to_string(i));
             return v;
         }();
-        for (int i = 0; i < 9; ++i) {
-            const Key& k = keys[i];
-            L.push_back(at(labels[i], k.caption, "分组框1", 16, i, 80));
-            ControlDesign box = at(boxes[i], k.fixedName, "分组框1", 112, i, 200);
-            if (!k.fixedName.empty()) {
+        std::vector<const hotkeys::HotkeyRow*> byLine(keys.size());
+        for (const auto& k : keys)
+            byLine.at(static_cast<std::size_t>(k.pageRow)) = &k;
+        for (int line = 0; line < count; ++line) {
+            const hotkeys::HotkeyRow& k = *byLine[static_cast<std::size_t>(line)];
+            const auto i = static_cast<std::size_t>(line);
+            p.layout.push_back(at(labels[i], k.label, "分组框1", 16, line, 80));
+            if (!k.configurable()) {
+                ControlDesign box = at(boxes[i], k.fixedName, "分组框1", 112, line, 200);
                 box.readOnly = true;
-                R.push_back({.binding = Binding::FixedKey, .controls = {box}});
+                p.rows.push_back({.binding = Binding::FixedKey, .controls = {box}});
             } else {
-                R.push_back({.binding = Binding::HotkeyBox, .controls = {box}, .fields = k.fields});
+                p.rows.push_back(
+                    {.binding = Binding::HotkeyBox,
+                     .controls = {at(boxes[i], {}, "分组框1", 112, line, 200)},
+                     .fields = {k.nameField, k.modifier1Field, k.modifier2Field, k.keyField}});
             }
         }
         return p;
