@@ -151,6 +151,7 @@ void MainWindow::runCreationSequence() {
     // transparent) so that window managers stack its companions above it.
     applyOpacity(0);
     main_->show();
+    watchFrame();
     if (bar_) bar_->show();
     setSkipMenuEnabled(false);
     setScreenshotMenuEnabled(false);

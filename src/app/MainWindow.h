@@ -17,6 +17,7 @@
 #include <string>
 
 class QMenu;
+class QTimer;
 class QSystemTrayIcon;
 
 namespace qinglan::aplayer {
@@ -111,6 +112,7 @@ private:
     void returnFromFullScreen();
     void showFramedWindow();
     void layOutIfFrameChanged();
+    void watchFrame();
     void bringBack();
     bool hiddenToTray() const;
 
@@ -131,7 +133,9 @@ private:
     std::function<bool()> trayAvailable_;
     Fade fade_;
     QPoint lastPointer_;
-    QRect laidOutFor_;       // the outer rectangle the last layout was made for
+    QRect laidOutFor_; // the outer rectangle the last layout was made for
+    QTimer* frameWatch_ = nullptr;
+    int frameWatchTicks_ = 0;
     bool maximized_ = false; // by the maximize hot spot; full screen is apart from it
     bool alwaysOnTop_ = false;
     bool playButtonShowsPause_ = true;

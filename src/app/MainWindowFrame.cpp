@@ -58,8 +58,14 @@ void MainWindow::layOut() {
         computeMainLayout({r.x(), r.y(), r.width(), r.height()}, state.shareMode,
                           bar_ ? bar_->height() : 30, sidePanel_ ? sidePanel_->height() : 390);
     if (l.barPlaced && bar_) bar_->setGeometry(l.bar.left, l.bar.top, l.bar.width, l.bar.height);
-    if (QWidget* video = engine_->APlayer_GetWindow())
-        video->setGeometry(l.video.left, l.video.top, l.video.width, l.video.height);
+    if (QWidget* video = engine_->APlayer_GetWindow()) {
+        // The window system's answer to the full-screen move comes after the toggle placed
+        // the video: in full screen the video keeps covering the screen.
+        if (state.fullScreen)
+            video->setGeometry(0, 0, main_->width(), main_->height() + (state.shareMode ? 40 : 0));
+        else
+            video->setGeometry(l.video.left, l.video.top, l.video.width, l.video.height);
+    }
     if (sidePanel_) sidePanel_->move(l.panelLeft, l.panelTop);
     if (maximizeButton_)
         maximizeButton_->setGeometry(l.maximizeButton.left, l.maximizeButton.top,
@@ -77,6 +83,21 @@ void MainWindow::layOut() {
 // sit over the video instead of the title bar, and the video would ignore the frame's height.
 void MainWindow::layOutIfFrameChanged() {
     if (main_ && created_ && outerRect() != laidOutFor_) layOut();
+}
+
+// After the window is shown or its border changes the frame comes (or goes) within moments:
+// the layout follows it closely for a while, and timer A's once a second after that.
+void MainWindow::watchFrame() {
+    if (!frameWatch_) {
+        frameWatch_ = new QTimer(this);
+        frameWatch_->setInterval(40);
+        connect(frameWatch_, &QTimer::timeout, this, [this] {
+            layOutIfFrameChanged();
+            if (--frameWatchTicks_ <= 0) frameWatch_->stop();
+        });
+    }
+    frameWatchTicks_ = 50;
+    frameWatch_->start();
 }
 
 // Timer A: while the pointer is over the window, timer B watches it for idleness.
@@ -202,6 +223,7 @@ void MainWindow::bringBack() {
     if (main_->isMinimized()) main_->setWindowState(main_->windowState() & ~Qt::WindowMinimized);
     if (away) {
         main_->show();
+        watchFrame();
         const auto& state = processState();
         sidePanelCheck();
         if (sidePanel_ && state.sidePanelEnabled) sidePanel_->show();
@@ -285,6 +307,7 @@ void MainWindow::fillWorkArea() {
 // A bordered main window with its hot spots; the control bar and the video follow share mode.
 void MainWindow::showFramedWindow() {
     main_->show();
+    watchFrame();
     showButtonWindows(true);
     const bool share = processState().shareMode;
     if (bar_) bar_->setVisible(!share);

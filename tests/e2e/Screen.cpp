@@ -32,6 +32,20 @@ QRect windowRect(const std::string& windowId) {
     return {x, y, w, h};
 }
 
+QMargins frameExtents(const std::string& windowId) {
+    QProcess p;
+    p.start("xprop", {"-id", QString::fromStdString(windowId), "_NET_FRAME_EXTENTS"});
+    p.waitForFinished(3000);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const int eq = out.indexOf('=');
+    if (eq < 0) return {};
+    const QStringList v = out.mid(eq + 1).split(',');
+    if (v.size() != 4) return {};
+    // The property's order is left, right, top, bottom.
+    return {v[0].trimmed().toInt(), v[2].trimmed().toInt(), v[1].trimmed().toInt(),
+            v[3].trimmed().toInt()};
+}
+
 bool near(QColor a, QColor e, int tolerance) {
     return std::abs(a.red() - e.red()) <= tolerance &&
            std::abs(a.green() - e.green()) <= tolerance &&

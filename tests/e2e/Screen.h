@@ -1,6 +1,7 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <QMargins>
 #include <QRect>
 #include <string>
 
@@ -10,6 +11,8 @@ namespace qinglan::test {
 QImage grabScreen();
 // The client rectangle of an X window (without any frame), in screen coordinates.
 QRect windowRect(const std::string& windowId);
+// The frame a window manager put around a window, from _NET_FRAME_EXTENTS (none without one).
+QMargins frameExtents(const std::string& windowId);
 // True when the colour is within `tolerance` of the expected one on every channel.
 bool near(QColor actual, QColor expected, int tolerance = 40);
 

@@ -23,20 +23,6 @@ QSize screenSize() {
     return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
 }
 
-// The frame a window manager put around a window, from _NET_FRAME_EXTENTS (none without one).
-QMargins frameExtents(const std::string& window) {
-    QProcess p;
-    p.start("xprop", {"-id", QString::fromStdString(window), "_NET_FRAME_EXTENTS"});
-    p.waitForFinished(3000);
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    const int eq = out.indexOf('=');
-    if (eq < 0) return {};
-    const QStringList v = out.mid(eq + 1).split(',');
-    if (v.size() != 4) return {};
-    return {v[0].trimmed().toInt(), v[2].trimmed().toInt(), v[1].trimmed().toInt(),
-            v[3].trimmed().toInt()};
-}
-
 // A point of the video, away from the side panel and the clip's moving square.
 QPoint videoPoint(const QRect& main) {
     return {main.x() + main.width() / 3, main.y() + (main.height() - 62) / 2 - 110};
@@ -121,4 +107,28 @@ TEST(EndToEndWindowFrame, MaximizeHotSpotFitsTheFramedWindowIntoTheScreen) {
     EXPECT_LE(outer.right(), screen.width() - 1) << "the frame reaches past the screen";
     EXPECT_LE(outer.bottom(), screen.height() - 1) << "the frame reaches past the screen";
     EXPECT_EQ(p.player.terminate(), 0);
+}
+
+// The window manager frames the window after it is shown, without moving it: the hot spots must
+// still end up over the title bar, not over the video, without the user moving the window.
+TEST(EndToEndWindowFrame, TheHotSpotsSitOverTheTitleBarFromTheStart) {
+    TempDataDir data;
+    PlayerProcess player(data);
+    player.start();
+    ASSERT_TRUE(player.waitForMainWindow());
+    const std::string window = playerWindows().front();
+    QRect expected;
+    const bool placed = waitFor(
+        [&] {
+            const QRect outer = windowRect(window).marginsAdded(frameExtents(window));
+            expected = QRect(outer.x() + outer.width() - 90, outer.y() + 1, 43, 20);
+            for (const QString& id :
+                 xdotool({"search", "--onlyvisible", "--class", "^OrvelWindow$"})
+                     .split('\n', Qt::SkipEmptyParts))
+                if (windowRect(id.toStdString()) == expected) return true;
+            return false;
+        },
+        5000);
+    EXPECT_TRUE(placed) << "no hot spot at " << expected.x() << "," << expected.y();
+    EXPECT_EQ(player.terminate(), 0);
 }
