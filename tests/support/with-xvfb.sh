@@ -9,10 +9,9 @@ set -u
 # player. The X server started below lives in the same namespace, so the test reaches it.
 # Where the machine refuses a namespace (no privilege and no user namespaces) the run goes on
 # unisolated, and says so. The namespace's loopback is brought up for tests that serve media
-# over a local address.
+# over a local address. QINGLAN_TEST_NETNS=1 marks a run inside such a namespace.
 if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
-  export QINGLAN_TEST_NETNS=1
-  inside='ip link set lo up 2>/dev/null; exec "$0" "$@"'
+  inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
   if unshare -n true 2>/dev/null; then exec unshare -n sh -c "$inside" "$0" "$@"; fi
   # Unprivileged: a user namespace that keeps the caller's own user id.
   if unshare --map-current-user -n true 2>/dev/null; then
@@ -20,12 +19,18 @@ if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
   fi
   echo "with-xvfb: no private network namespace here; a parallel run may meet this one" >&2
 fi
+# In a namespace of its own the server listens on its abstract socket only. The socket file
+# under /tmp/.X11-unix is shared by every namespace, and every namespace's first display is
+# :0: servers of parallel runs would replace each other's file, and a client that fell back
+# to it would draw on another run's screen.
+listen=(-nolisten tcp)
+if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then listen+=(-nolisten unix); fi
 # A server that reported its display but takes no client (seen when another test's server was
 # going away at the same moment) is replaced by a fresh one, so a test never starts on a display
 # nobody can reach.
 start_xvfb() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 1280x800x24 "${listen[@]}" 5>"$fifo" 2>/dev/null &
   xvfb=$!
   num=; read -r num < "$fifo"; rm -f "$fifo"
   [ -n "${num:-}" ] || return 1
