@@ -7,63 +7,65 @@
 #include <QPointer>
 
 #include <chrono>
+#include <filesystem>
 #include <set>
+#include <system_error>
 #include <utility>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace qinglan::medialist {
+
+namespace {
+
+// Paths are texts of bytes here, kept as they are; where the system's names are wide they are
+// UTF-8.
+std::filesystem::path pathOf(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string nameOf(const std::filesystem::path& p) {
+    const auto name = p.filename().u8string();
+    return {name.begin(), name.end()};
+}
+
+} // namespace
 
 long long walkMediaFiles(const std::string& folder, const std::atomic<bool>& cancelled,
                          const std::function<void(std::string&&)>& take,
                          const std::function<void(const std::string&)>& entering) {
+    namespace fs = std::filesystem;
     long long taken = 0;
     // An explicit stack rather than recursion: a tree may be deeper than a thread's stack.
     std::vector<std::string> pending{withTrailingSlash(folder)};
-    std::set<std::pair<dev_t, ino_t>> walked;
+    // Each folder by the path with every link resolved: a folder reached again through a link
+    // has the same one.
+    std::set<fs::path> walked;
     std::vector<std::string> subfolders;
     while (!pending.empty() && !cancelled) {
         const std::string dir = std::move(pending.back());
         pending.pop_back();
-        const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) continue; // unreadable or gone: skipped
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !walked.emplace(st.st_dev, st.st_ino).second) {
-            ::close(fd);
-            continue;
-        }
-        DIR* d = ::fdopendir(fd);
-        if (!d) {
-            ::close(fd);
-            continue;
-        }
+        std::error_code ec;
+        fs::directory_iterator entries(pathOf(dir), ec);
+        if (ec) continue; // unreadable or gone: skipped
+        const auto identity = fs::canonical(pathOf(dir), ec);
+        if (ec || !walked.insert(identity).second) continue;
         if (entering) entering(dir);
         subfolders.clear();
-        while (const dirent* e = ::readdir(d)) {
+        // The entries in the order the file system gives them; an error ends the folder.
+        for (; entries != fs::directory_iterator(); entries.increment(ec)) {
             if (cancelled) break;
-            const char* name = e->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
-            unsigned char type = e->d_type;
-            if (type == DT_UNKNOWN || type == DT_LNK) {
-                // Links count as what they point at; a dangling one is nothing.
-                struct stat target {};
-                if (::fstatat(fd, name, &target, 0) != 0) continue;
-                type = S_ISDIR(target.st_mode) ? DT_DIR : S_ISREG(target.st_mode) ? DT_REG : 0;
-            }
-            if (type == DT_REG) {
-                std::string path = dir + name;
+            // Links count as what they point at; a dangling one is nothing.
+            std::error_code typeError;
+            const auto& entry = *entries;
+            if (entry.is_regular_file(typeError)) {
+                std::string path = dir + nameOf(entry.path());
                 if (matchesMediaPattern(path)) {
                     ++taken;
                     take(std::move(path));
                 }
-            } else if (type == DT_DIR) {
-                subfolders.push_back(dir + name + '/');
+            } else if (!typeError && entry.is_directory(typeError)) {
+                subfolders.push_back(dir + nameOf(entry.path()) + '/');
             }
         }
-        ::closedir(d);
         // The first subfolder is walked next, with its whole tree before the second.
         for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
             pending.push_back(std::move(*it));
