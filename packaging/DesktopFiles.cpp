@@ -4,7 +4,7 @@
 //                                              for every file type of the association page
 //   qinglan-desktop-files icons FOLDER         FOLDER/<N>x<N>/apps/qinglan.png for the theme
 #include <artwork/Artwork.h>
-#include <desktop/FileTypes.h>
+#include <platform/FileTypes.h>
 #include <platform/linux/XdgFileAssociations.h>
 
 #include <QGuiApplication>
@@ -38,11 +38,9 @@ bool writeFile(const fs::path& file, const std::string& text) {
 int writeEntry(const fs::path& file, const std::string& program) {
     if (!fs::path(program).is_absolute()) return fail("the program path must be absolute");
     std::vector<std::string> types;
-    for (const auto& type : desktop::fileTypes()) {
-        const auto name = platform::mimeTypeOfExtension(type.extension);
-        if (name.empty()) return fail("no MIME type for ." + std::string(type.extension));
-        if (std::find(types.begin(), types.end(), name) == types.end()) types.emplace_back(name);
-    }
+    for (const auto& type : platform::fileTypes())
+        if (std::find(types.begin(), types.end(), type.mimeType) == types.end())
+            types.emplace_back(type.mimeType);
     const std::string text = platform::applicationEntry(program, platform::withAliases(types),
                                                         platform::EntryKind::Installed, true);
     return writeFile(file, text) ? 0 : fail("cannot write " + file.string());

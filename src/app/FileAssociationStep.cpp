@@ -7,6 +7,8 @@
 #include <artwork/Artwork.h>
 #include <desktop/FileTypes.h>
 #include <platform/FileAssociations.h>
+#include <platform/FileTypes.h>
+#include <platform/ProgramLocation.h>
 
 #include <QByteArray>
 #include <QThreadPool>
@@ -33,13 +35,12 @@ std::vector<platform::IconImage> programIcons() {
 // takes longer than a frame: it runs beside the start-up, from the check boxes as loaded now.
 // The application's thread pool is waited for at exit, so a write is never cut off.
 void applyFileAssociationSettings() {
-    std::error_code ec;
     // The entry starts the launcher, which hands a file to a running player at once.
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
+    const auto self = platform::programFile();
+    if (self.empty()) return;
     const auto program = launcherProgramFor(self);
     std::map<int, std::string> boxes;
-    for (const auto& type : desktop::fileTypes())
+    for (const auto& type : platform::fileTypes())
         boxes[type.field] = processState().record.text(type.field);
     QThreadPool::globalInstance()->start([program, boxes] {
         const auto associations = platform::makeFileAssociations();

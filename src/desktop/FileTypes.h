@@ -1,25 +1,16 @@
 #pragma once
-// The 18 file types the player can be associated with, in the order they are brought in line at
-// every start, each with the settings field that holds its check box. Only a field holding
-// exactly "1" asks for the association; any other value (the empty text, "true", " 1") asks for
-// it to be taken away.
+// The start's file-type step: the file types (platform/FileTypes.h) brought in line with their
+// check boxes, in the table's order. Only a field holding exactly "1" asks for the association;
+// any other value (the empty text, "true", " 1") asks for it to be taken away.
 
 #include <platform/FileAssociations.h>
+#include <platform/FileTypes.h>
 
 #include <functional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace qinglan::desktop {
-
-struct FileType {
-    std::string_view extension; // without its dot
-    int field;
-};
-
-std::span<const FileType> fileTypes();
 
 // A field's stored text by number.
 using SettingText = std::function<std::string(int field)>;

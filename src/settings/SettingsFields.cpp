@@ -1,5 +1,7 @@
 #include "settings/SettingsFields.h"
 
+#include <platform/FileTypes.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -14,8 +16,9 @@ constexpr Page Lyr = Page::Lyrics, Sub = Page::Subtitle, Pic = Page::Picture, Sn
                Trans = Page::Transcode, Assoc = Page::Association, Vr = Page::VirtualReality,
                Win = Page::None;
 
+// Every field but the file types' check boxes, whose rows the file-type table gives.
 // clang-format off
-constexpr std::array<FieldInfo, kFieldCount> kFields{{
+constexpr FieldInfo kOwnFields[] = {
     {1, Text, Lyr, "lyrics: show", Value, "1"},
     {2, Text, Lyr, "lyrics: hide", Value, "0"},
     {3, Text, Lyr, "lyrics alignment: left", Value, "0"},
@@ -102,17 +105,6 @@ constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {84, Text, Pic, "AVX2 acceleration: off", Value, "0"},
     {85, Text, Pic, "SSE2 acceleration: on", Value, "1"},
     {86, Text, Pic, "SSE2 acceleration: off", Value, "0"},
-    {87, Text, Assoc, "associate .f4v", Value, "0"},
-    {88, Text, Assoc, "associate .m4v", Value, "0"},
-    {89, Text, Assoc, "associate .rmvb", Value, "0"},
-    {90, Text, Assoc, "associate .rm", Value, "0"},
-    {91, Text, Assoc, "associate .3gp", Value, "0"},
-    {92, Text, Assoc, "associate .dat", Value, "0"},
-    {93, Text, Assoc, "associate .ape", Value, "0"},
-    {94, Text, Assoc, "associate .mts", Value, "0"},
-    {95, Text, Assoc, "associate .mp3", Value, "0"},
-    {96, Text, Assoc, "associate .vob", Value, "0"},
-    {97, Text, Assoc, "associate .flac", Value, "0"},
     {98, Text, Snd, "channels: stereo", Value, "1"},
     {99, Text, Snd, "channels: left", Value, "0"},
     {100, Text, Snd, "channels: right", Value, "0"},
@@ -212,19 +204,39 @@ constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {194, Integer, Hot, "screenshot: modifier 2", Value, "4"},
     {195, Integer, Hot, "screenshot: key code", Value, "81"},
     {196, Integer, Gen, "video list window transparency (1 to 255)", Value, "70"},
-    {197, Text, Assoc, "associate .avi", Value, "0"},
-    {198, Text, Assoc, "associate .wmv", Value, "0"},
-    {199, Text, Assoc, "associate .mpeg", Value, "0"},
-    {200, Text, Assoc, "associate .mp4", Value, "0"},
-    {201, Text, Assoc, "associate .mov", Value, "0"},
-    {202, Text, Assoc, "associate .mkv", Value, "0"},
-    {203, Text, Assoc, "associate .flv", Value, "0"},
     {204, Text, Win, "skip intro/outro: off", FirstRunOnly, "1"},
     {205, Text, Win, "intro length, seconds", FirstRunOnly, "0"},
     {206, Text, Win, "outro length, seconds", FirstRunOnly, "0"},
     {207, Text, Win, "position where the outro starts, ms", FirstRunOnly, "0"},
-}};
+};
 // clang-format on
+
+constexpr auto kTypes = platform::fileTypes();
+static_assert(std::size(kOwnFields) + kTypes.size() == kFieldCount);
+
+// "associate .avi" and so on, kept for the whole run as the other rows' texts are.
+constexpr auto kAssociationMeanings = [] {
+    std::array<std::array<char, 24>, kTypes.size()> texts{};
+    constexpr std::string_view prefix = "associate .";
+    for (std::size_t i = 0; i < kTypes.size(); ++i) {
+        const auto extension = kTypes[i].extension;
+        std::copy(prefix.begin(), prefix.end(), texts[i].begin());
+        std::copy(extension.begin(), extension.end(), texts[i].begin() + prefix.size());
+    }
+    return texts;
+}();
+
+constexpr std::array<FieldInfo, kFieldCount> kFields = [] {
+    std::array<FieldInfo, kFieldCount> all{};
+    for (const auto& f : kOwnFields)
+        all[static_cast<std::size_t>(f.number - 1)] = f;
+    for (std::size_t i = 0; i < kTypes.size(); ++i) {
+        const int number = kTypes[i].field;
+        all[static_cast<std::size_t>(number - 1)] = {
+            number, Text, Assoc, kAssociationMeanings[i].data(), Value, "0"};
+    }
+    return all;
+}();
 
 constexpr bool tableIsComplete() {
     for (int i = 0; i < kFieldCount; ++i)
@@ -242,10 +254,11 @@ struct Derived {
                 pageOrder[static_cast<std::size_t>(f.page)].push_back(f.number);
             if (f.number != 165 && f.number != 166 && f.number != 206) record.push_back(f.number);
         }
-        // The association page writes its table in the order the page shows it: the seven
-        // common video types (197 to 203) first, then the others (87 to 97).
+        // The association page writes its check boxes in the order the page shows them.
         auto& assoc = pageOrder[static_cast<std::size_t>(Page::Association)];
-        std::stable_partition(assoc.begin(), assoc.end(), [](int n) { return n >= 197; });
+        assoc.clear();
+        for (const auto& type : kTypes)
+            assoc.push_back(type.field);
     }
 };
 

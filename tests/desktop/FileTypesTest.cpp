@@ -1,6 +1,7 @@
 // At every start each of the 18 file types follows its check box, in the association page's
 // order, and one type that cannot be changed does not stop the others.
 #include <desktop/FileTypes.h>
+#include <platform/FileTypes.h>
 #include <platform/fake/FakeFileAssociations.h>
 #include <settings/SettingsFields.h>
 
@@ -19,20 +20,43 @@ desktop::SettingText settingsOf(std::map<int, std::string> values) {
 }
 } // namespace
 
-TEST(FileTypes, TheEighteenTypesInOrderEachWithItsAssociationField) {
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"avi", 197}, {"wmv", 198}, {"mpeg", 199}, {"mp4", 200}, {"mov", 201}, {"mkv", 202},
-        {"flv", 203}, {"f4v", 87},  {"m4v", 88},   {"rmvb", 89}, {"rm", 90},   {"3gp", 91},
-        {"dat", 92},  {"ape", 93},  {"mts", 94},   {"mp3", 95},  {"vob", 96},  {"flac", 97}};
-    const auto types = desktop::fileTypes();
+TEST(FileTypes, TheEighteenTypesInOrderEachWithItsMimeTypeAndAssociationField) {
+    struct Row {
+        std::string extension, mimeType;
+        int field;
+    };
+    const std::vector<Row> expected = {{"avi", "video/x-msvideo", 197},
+                                       {"wmv", "video/x-ms-wmv", 198},
+                                       {"mpeg", "video/mpeg", 199},
+                                       {"mp4", "video/mp4", 200},
+                                       {"mov", "video/quicktime", 201},
+                                       {"mkv", "video/x-matroska", 202},
+                                       {"flv", "video/x-flv", 203},
+                                       {"f4v", "video/mp4", 87},
+                                       {"m4v", "video/mp4", 88},
+                                       {"rmvb", "application/vnd.rn-realmedia", 89},
+                                       {"rm", "application/vnd.rn-realmedia", 90},
+                                       {"3gp", "video/3gpp", 91},
+                                       {"dat", "video/mpeg", 92},
+                                       {"ape", "audio/x-ape", 93},
+                                       {"mts", "video/mp2t", 94},
+                                       {"mp3", "audio/mpeg", 95},
+                                       {"vob", "video/mpeg", 96},
+                                       {"flac", "audio/flac", 97}};
+    const auto types = platform::fileTypes();
     ASSERT_EQ(types.size(), expected.size());
     for (std::size_t i = 0; i < types.size(); ++i) {
-        EXPECT_EQ(types[i].extension, expected[i].first);
-        EXPECT_EQ(types[i].field, expected[i].second);
-        // The settings table files each of them on the association page, by the same name.
+        EXPECT_EQ(types[i].extension, expected[i].extension);
+        EXPECT_EQ(types[i].mimeType, expected[i].mimeType);
+        EXPECT_EQ(types[i].field, expected[i].field);
+        // The settings table files each of them on the association page, by the same name,
+        // unticked by default.
         const auto& info = settings::fieldInfo(types[i].field);
+        EXPECT_EQ(info.number, expected[i].field);
+        EXPECT_EQ(info.type, settings::FieldType::Text);
         EXPECT_EQ(info.page, settings::Page::Association);
-        EXPECT_EQ(std::string(info.meaning), "associate ." + expected[i].first);
+        EXPECT_EQ(std::string(info.meaning), "associate ." + expected[i].extension);
+        EXPECT_EQ(std::string(info.value), "0");
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/linux/XdgFileAssociations.h"
+#include "platform/FileTypes.h"
 #include "platform/linux/DesktopEntryText.h"
 #include "platform/linux/XdgBaseDirs.h"
 
@@ -27,28 +28,6 @@ namespace {
 // Marks an entry as ours; an entry of that name without it was made by someone else.
 constexpr std::string_view kOwnerLine = "X-Qinglan-Associations=true";
 constexpr std::string_view kIconName = "qinglan";
-
-// The names freedesktop.org's shared MIME database gives these extensions.
-constexpr std::pair<std::string_view, std::string_view> kMimeTypes[] = {
-    {"avi", "video/x-msvideo"},
-    {"wmv", "video/x-ms-wmv"},
-    {"mpeg", "video/mpeg"},
-    {"mp4", "video/mp4"},
-    {"mov", "video/quicktime"},
-    {"mkv", "video/x-matroska"},
-    {"flv", "video/x-flv"},
-    {"f4v", "video/mp4"},
-    {"m4v", "video/mp4"},
-    {"rmvb", "application/vnd.rn-realmedia"},
-    {"rm", "application/vnd.rn-realmedia"},
-    {"3gp", "video/3gpp"},
-    {"dat", "video/mpeg"},
-    {"ape", "audio/x-ape"},
-    {"mts", "video/mp2t"},
-    {"mp3", "audio/mpeg"},
-    {"vob", "video/mpeg"},
-    {"flac", "audio/flac"},
-};
 
 // Names other desktops and file managers give the same types. The first of each is the name
 // newer MIME databases moved to, where they did.
@@ -181,9 +160,8 @@ void startDetached(const std::string& program, const std::vector<std::string>& a
 } // namespace
 
 std::string_view mimeTypeOfExtension(std::string_view extension) {
-    for (const auto& [ext, type] : kMimeTypes)
-        if (ext == extension) return type;
-    return {};
+    const FileType* type = findFileType(extension);
+    return type ? type->mimeType : std::string_view();
 }
 
 std::string execValue(const std::string& program) {

@@ -32,9 +32,8 @@ namespace qinglan::platform {
 
 inline constexpr std::string_view kDesktopId = "qinglan.desktop";
 
-// The MIME type the desktop gives files of `extension` (lower case, no dot); "" for one we do
-// not know. A .dat file has no type in freedesktop.org's database; it is taken as the MPEG
-// program stream that a video CD's .dat files hold.
+// The MIME type the file-type table (platform/FileTypes.h) gives `extension` (lower case, no
+// dot); "" for one the player does not list.
 std::string_view mimeTypeOfExtension(std::string_view extension);
 
 // The Exec value that starts `program` with one file. The path is quoted only when it holds a

@@ -1,7 +1,8 @@
 #pragma once
 // The 207 fields of the settings file mote.edb, stated once: number, type, page, meaning and
 // default. The first-run writer, restorePageDefaults and the set of fields SettingsRecord holds
-// are all derived from this table.
+// are all derived from this table. The file types' check boxes are rows of the file-type table
+// (platform/FileTypes.h), which this one takes in.
 
 #include <array>
 #include <span>
@@ -52,7 +53,7 @@ bool isSettingsField(int number);
 bool isIntegerField(int number);
 
 // The fields restorePageDefaults writes for `page`, in the order it writes them: ascending,
-// except the association page (197 to 203, then 87 to 97).
+// except the association page (in the file-type table's order: 197 to 203, then 87 to 97).
 std::span<const int> pageDefaultOrder(Page page);
 
 // The fields SettingsRecord holds, ascending: 1 to 164, 167 to 205, 207.

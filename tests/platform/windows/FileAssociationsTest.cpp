@@ -4,6 +4,7 @@
 // shows, so the user's classes are read directly.
 #include <desktop/FileTypes.h>
 #include <platform/FileAssociations.h>
+#include <platform/FileTypes.h>
 #include <platform/windows/WideText.h>
 
 #include "Registry.h"
@@ -25,7 +26,7 @@ std::vector<platform::FileTypeChoice> everyType(bool associate) {
 class RegistryAssociations : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& type : desktop::fileTypes()) {
+        for (const auto& type : platform::fileTypes()) {
             const std::wstring e = platform::wideFromUtf8(type.extension);
             test::removeTree(HKEY_CURRENT_USER, kClasses + L"\\." + e);
             test::removeTree(HKEY_CURRENT_USER, kClasses + L"\\Qinglan." + e);
@@ -55,7 +56,7 @@ TEST_F(RegistryAssociations, TickedTypesGetThePlayersClassWithAQuotedOpenCommand
     const auto classesBefore = test::dumpTree(HKEY_CURRENT_USER, kClasses);
     const auto explorerBefore = test::dumpTree(HKEY_CURRENT_USER, kFileExts);
     EXPECT_TRUE(associations->apply({kProgram, {}}, everyType(true)).empty());
-    for (const auto& type : desktop::fileTypes()) {
+    for (const auto& type : platform::fileTypes()) {
         const std::wstring e = platform::wideFromUtf8(type.extension);
         const std::wstring cls = L"Qinglan." + e;
         SCOPED_TRACE(type.extension);
