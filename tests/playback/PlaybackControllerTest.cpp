@@ -161,6 +161,7 @@ TEST_F(PlaybackFixture, EachFailureNamesItsOwnFileAndReason) {
 
 TEST_F(PlaybackFixture, ClickOnTheVideoMakesOneChangePerClick) {
     controller->openAndPlay("/videos/a.mp4");
+    engine.runPending(); // the media has loaded and plays
     engine.clearCalls();
     engine.sendMessage(aplayer::MessageLeftButtonDown);
     EXPECT_EQ(engine.callsOf("APlayer_Pause").size(), 1u);

@@ -21,6 +21,8 @@ TEST(EngineFake, RecordsCallsInOrderAndAnswersScriptedValues) {
     fake.APlayer_SetConfigA(cfg::StartMs, "30000");
     fake.APlayer_SetConfigA(cfg::EndMs, "540000");
     fake.APlayer_OpenA("/v/a.mp4");
+    EXPECT_EQ(fake.APlayer_GetState(), StateOpening);
+    fake.runPending(); // the media loads without waiting for the event loop
     EXPECT_EQ(fake.APlayer_GetState(), StatePlaying);
     fake.APlayer_Pause();
     EXPECT_EQ(fake.APlayer_GetState(), StatePaused);
@@ -38,7 +40,7 @@ TEST(EngineFake, RecordsCallsInOrderAndAnswersScriptedValues) {
                             [](auto& c) { return c.operation == "APlayer_SetConfigA"; }),
               2);
 
-    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "1");
     fake.setConfigAnswer(cfg::PlayResult, "0");
     EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "0");
     fake.setConfigAnswer(cfg::PlayResult, std::nullopt);
@@ -58,16 +60,19 @@ TEST(EngineFake, RecordsCallsInOrderAndAnswersScriptedValues) {
 
 // The real engine's promise for a failed open, as tests script it.
 TEST(EngineFake, AFailedOpenReportsItsReasonUntilTheNextOpenOrClose) {
+    QWidget parent;
     FakeEngine fake;
+    ASSERT_TRUE(fake.APlayer_Create(&parent, 0, 0, 320, 240, {}, {}, {}));
     fake.APlayer_OpenA("/v/gone.mp4");
     EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "");
     fake.failOpen("文件不存在");
+    fake.runPending(); // the load the failure replaced never comes
     EXPECT_EQ(fake.APlayer_GetState(), StateReady);
     EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "2");
     EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "文件不存在");
 
     fake.APlayer_OpenA("/v/a.mp4");
-    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "");
+    EXPECT_EQ(fake.APlayer_GetConfigA(cfg::PlayResult), "1");
     EXPECT_EQ(fake.APlayer_GetConfigA(cfg::FailureReason), "");
 
     fake.failOpen("");
