@@ -1,6 +1,7 @@
 #include "playback/Conversion.h"
 
 #include <aplayer/ConfigTable.h>
+#include <aplayer/OutputFormats.h>
 
 #include <algorithm>
 #include <array>
@@ -30,19 +31,7 @@ enum Field : int {
     BorderRight = 153,
 };
 
-constexpr std::array<std::string_view, 16> kFormats{"avi", "wmv", "mpeg", "mp4",  "mov", "mkv",
-                                                    "flv", "f4v", "m4v",  "rmvb", "rm",  "3gp",
-                                                    "dat", "ts",  "mts",  "vob"};
-
 } // namespace
-
-std::span<const std::string_view> outputFormats() {
-    return kFormats;
-}
-
-bool isOutputFormat(std::string_view name) {
-    return std::find(kFormats.begin(), kFormats.end(), name) != kFormats.end();
-}
 
 std::string outputFilePath(const std::string& folder, const std::string& name,
                            const std::string& format) {
@@ -76,7 +65,8 @@ ConversionSends conversionSends(const std::function<std::string(int field)>& set
         else if (on(ModeTranscode))
             v.push_back({cfg::ProcessingMode, "3"});
         const std::string format = setting(Format);
-        if (isOutputFormat(format)) v.push_back({cfg::OutputFormat, format});
+        // Only exactly one of the engine's format names is sent.
+        if (aplayer::findOutputFormat(format)) v.push_back({cfg::OutputFormat, format});
         if (on(KeepAspect))
             v.push_back({cfg::OutputKeepAspect, "1"});
         else if (on(FreeAspect))

@@ -5,17 +5,10 @@
 #include "playback/EngineValue.h"
 
 #include <functional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace qinglan::playback {
-
-// The output formats the engine writes, in the order the page lists them.
-std::span<const std::string_view> outputFormats();
-// Only exactly one of the sixteen names (lower case, no dot) counts.
-bool isOutputFormat(std::string_view name);
 
 // folder + "/" (unless the folder already ends with one) + name + "." + format. An empty folder
 // adds no separator, so the name stays a plain file name rather than one at the root; the engine

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 using namespace qinglan::playback;
 using V = EngineValue;
@@ -110,11 +111,18 @@ TEST(Conversion, FolderGetsOneSeparator) {
 }
 
 TEST(Conversion, OnlyTheSixteenFormatNamesAreSent) {
-    for (auto f : outputFormats())
-        EXPECT_TRUE(isOutputFormat(f)) << f;
-    EXPECT_EQ(outputFormats().size(), 16u);
-    for (const char* f : {"", "MP4", ".mp4", "mp3", "mp4 "})
-        EXPECT_FALSE(isOutputFormat(f)) << f;
+    const auto sentFormat = [](const std::string& stored) -> std::optional<std::string> {
+        auto s = defaults();
+        s[144] = stored;
+        for (const auto& e : sends(s, {"", "", "a"}))
+            if (e.id == 803) return e.value;
+        return std::nullopt;
+    };
+    for (const char* f : {"avi", "wmv", "mpeg", "mp4", "mov", "mkv", "flv", "f4v", "m4v", "rmvb",
+                          "rm", "3gp", "dat", "ts", "mts", "vob"})
+        EXPECT_EQ(sentFormat(f), f);
+    for (const char* f : {"", "MP4", ".mp4", "mp3", "mp4 ", "flac", "ape"})
+        EXPECT_EQ(sentFormat(f), std::nullopt) << f;
 
     auto s = defaults();
     s[144] = "MP4";

@@ -4,10 +4,17 @@
 #include "processing/OutputFormats.h"
 #include "processing/Processing.h"
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
+#include <string>
+#include <utility>
 
 using namespace qinglan::aplayer::processing;
 
@@ -115,12 +122,35 @@ TEST(EngineProcessingRules, TakenNamesGetTheNextNumber) {
     EXPECT_EQ(freeOutputName("/out/.mp4", exists), "/out/.mp4 (2)");
 }
 
-TEST(EngineProcessingRules, SixteenFormatsEachWithAWriterAndEncoders) {
-    EXPECT_EQ(outputFormats().size(), 16u);
+TEST(EngineProcessingRules, EachFormatsMuxerAndEncodersExistAndAgreeWithEachOther) {
+    std::set<std::string_view> names;
     for (const auto& f : outputFormats()) {
+        SCOPED_TRACE(f.name);
+        EXPECT_TRUE(names.insert(f.name).second) << "listed twice";
         EXPECT_EQ(findOutputFormat(f.name), &f);
-        EXPECT_NE(f.muxer, nullptr) << f.name;
+        const AVOutputFormat* muxer = av_guess_format(f.muxer, nullptr, nullptr);
+        ASSERT_NE(muxer, nullptr) << f.muxer;
+        EXPECT_STREQ(muxer->name, f.muxer);
+        // What a transcode writes the muxer takes (a muxer that cannot tell is trusted).
+        for (const char* encoder : {f.videoEncoder, f.audioEncoder}) {
+            const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
+            ASSERT_NE(codec, nullptr) << encoder;
+            EXPECT_NE(avformat_query_codec(muxer, codec->id, FF_COMPLIANCE_NORMAL), 0) << encoder;
+            // ... and so does a stream copy of the same codec.
+            EXPECT_TRUE(formatHoldsCodec(f, codec->id, codec->type == AVMEDIA_TYPE_VIDEO))
+                << encoder;
+        }
+        // A stream copy's own lists name codecs FFmpeg knows, of the right kind.
+        for (const auto& [list, type] : {std::pair{f.copyVideo, AVMEDIA_TYPE_VIDEO},
+                                         std::pair{f.copyAudio, AVMEDIA_TYPE_AUDIO}})
+            for (const auto codec : list) {
+                const AVCodecDescriptor* d =
+                    avcodec_descriptor_get_by_name(std::string(codec).c_str());
+                ASSERT_NE(d, nullptr) << codec;
+                EXPECT_EQ(d->type, type) << codec;
+            }
     }
+    EXPECT_EQ(names.size(), 16u);
     EXPECT_EQ(findOutputFormat("MP4"), nullptr);
     EXPECT_EQ(findOutputFormat(""), nullptr);
 }

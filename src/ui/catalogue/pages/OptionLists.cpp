@@ -1,7 +1,7 @@
 // The fixed item lists of the settings pages, and the lookup of option rows by control.
 #include "ui/catalogue/pages/PageLayout.h"
 
-#include <playback/Conversion.h>
+#include <aplayer/OutputFormats.h>
 #include <playback/VrValues.h>
 
 #include <deque>
@@ -86,10 +86,14 @@ const std::vector<std::string_view>& screenshotFormats() {
     return formats;
 }
 
-// The formats the transcode window's engine values accept, in the page's order.
+// The formats the engine writes, in the order of its table.
 const std::vector<std::string_view>& transcodeFormats() {
-    static const std::vector<std::string_view> formats(playback::outputFormats().begin(),
-                                                       playback::outputFormats().end());
+    static const std::vector<std::string_view> formats = [] {
+        std::vector<std::string_view> names;
+        for (const auto& format : aplayer::outputFormats())
+            names.push_back(format.name);
+        return names;
+    }();
     return formats;
 }
 
