@@ -1,5 +1,7 @@
 #include "platform/fake/FakeHotkeyRegistrar.h"
 
+#include <keynames/KeyNames.h>
+
 #include <QMetaObject>
 
 namespace qinglan::platform {
@@ -17,7 +19,8 @@ std::optional<int> FakeHotkeyRegistrar::idOf(int modifiers, int virtualKey) cons
 bool FakeHotkeyRegistrar::registerHotkey(int id, int modifiers, int virtualKey) {
     attempts_.push_back({id, modifiers, virtualKey});
     modifiers &= kModifierMask;
-    if (virtualKey <= 0 || idOf(modifiers, virtualKey) ||
+    const keynames::KeyInfo* key = keynames::findByVirtualKey(virtualKey);
+    if (!key || key->modifier || idOf(modifiers, virtualKey) ||
         heldElsewhere_.count({modifiers, virtualKey}))
         return false;
     registered_.push_back({id, modifiers, virtualKey});

@@ -10,8 +10,9 @@
 
 namespace qinglan::platform {
 
-// Registrations kept in memory, refused like the real ones: key code 0, a combination
-// registered here already, or one a test marked as held by another program. press() delivers
+// Registrations kept in memory, refused like the real ones: a key outside the key table (code 0
+// among them) or a modifier alone, a combination registered here already, or one a test marked
+// as held by another program. press() delivers
 // a combination as the desktop would: through the event loop, and only while it is registered.
 class FakeHotkeyRegistrar final : public HotkeyRegistrar {
 public:
