@@ -10,9 +10,12 @@
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
+#include <ui/WindowFactory.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace qinglan::app {
@@ -71,38 +74,98 @@ void wireSkipWindow(MainWindow& w, ui::HandlerTable& h) {
     });
 }
 
+// The prompt's window property that holds its mode; read and written only here.
+constexpr const char* kModeProperty = "promptMode";
+
+void deleteTheEntry(MainWindow& w, QWidget& prompt) {
+    if (auto* list = VideoListController::of(w)) {
+        const auto* box = ui::find<QCheckBox>(&prompt, u"选择框1");
+        if (const auto path = VideoListController::deleteTarget(&prompt))
+            list->confirmDelete(*path, box && box->isChecked());
+    }
+    prompt.close();
+}
+
+void endForRestart(MainWindow& w, QWidget& prompt) {
+    prompt.close();
+    w.shutdown(); // the close routine; the player does not start itself again
+}
+
+void justClose(MainWindow&, QWidget& prompt) {
+    prompt.close();
+}
+
+// The prompt's uses: how each sets up the one designed prompt and what its "确认" does.
+struct PromptUse {
+    PromptMode mode;
+    const char* title;
+    const char* message; // "标签1"
+    int messageWidth;
+    int confirmLeft; // "确认" ("按钮1")
+    int cancelLeft;  // "取消" ("按钮2"); 0: hidden, "确认" is the only answer
+    bool fileBox;    // " 删除包含文件" ("选择框1"): whether the file goes too
+    int width;       // outside, with the design's frame allowance
+    void (*confirm)(MainWindow&, QWidget& prompt);
+    bool cancelChecksSidePanel; // the list's delete gives the side panel its turn back
+};
+
+const PromptUse kPromptUses[] = {
+    {PromptMode::DeleteEntry, "删除文件", "是否删除文件，删除后无法恢复！", 184, 136, 232, true,
+     335, deleteTheEntry, true},
+    {PromptMode::Restart, "重启提示", "检测到新的文件配置，是否重启软件！", 208, 80, 176, false,
+     277, endForRestart, false},
+    {PromptMode::TranscodeName, "错误提示", "请输入视频名称！", 90, 70, 0, false, 170, justClose,
+     false},
+};
+
+const PromptUse* useOf(std::optional<PromptMode> mode) {
+    for (const auto& use : kPromptUses)
+        if (mode == use.mode) return &use;
+    return nullptr;
+}
+
 // The one prompt serves several askers; its mode says whose answer it is.
 void wirePrompt(MainWindow& w, ui::HandlerTable& h) {
     h.add("confirmPrompt", [&w](UiEvent& e) {
-        switch (e.window->property("promptMode").toInt()) {
-        case VideoListController::kDeletePromptMode:
-            if (auto* list = VideoListController::of(w)) {
-                const auto* box = ui::find<QCheckBox>(e.window, u"选择框1");
-                if (const auto path = VideoListController::deleteTarget(e.window))
-                    list->confirmDelete(*path, box && box->isChecked());
-            }
-            e.window->close();
-            break;
-        case kRestartPromptMode:
-            e.window->close();
-            w.shutdown(); // the close routine; the player does not start itself again
-            break;
-        case kTranscodeNamePromptMode:
-            e.window->close();
-            break;
-        default:
-            break;
-        }
+        if (const auto* use = useOf(promptMode(e.window))) use->confirm(w, *e.window);
     });
     h.add("cancelPrompt", [&w](UiEvent& e) {
-        const bool deleting =
-            e.window->property("promptMode").toInt() == VideoListController::kDeletePromptMode;
+        const auto* use = useOf(promptMode(e.window));
         e.window->close();
-        if (deleting) w.sidePanelCheck();
+        if (use && use->cancelChecksSidePanel) w.sidePanelCheck();
     });
 }
 
 } // namespace
+
+QWidget* openPrompt(MainWindow& main, PromptMode mode) {
+    const auto* use = useOf(mode);
+    auto* prompt = main.ownedWindows().reopen("PromptWindow");
+    if (!prompt || !use) return prompt;
+    prompt->setWindowTitle(QString::fromUtf8(use->title));
+    auto& message = ui::control<QLabel>(prompt, u"标签1");
+    message.setText(QString::fromUtf8(use->message));
+    message.resize(use->messageWidth, message.height());
+    auto& confirm = ui::control<QPushButton>(prompt, u"按钮1");
+    confirm.move(use->confirmLeft, confirm.y());
+    auto& cancel = ui::control<QPushButton>(prompt, u"按钮2");
+    if (use->cancelLeft > 0)
+        cancel.move(use->cancelLeft, cancel.y());
+    else
+        cancel.hide();
+    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->setVisible(use->fileBox);
+    ui::setDesignedSize(prompt, {use->width, prompt->design().size.height});
+    prompt->setProperty(kModeProperty, static_cast<int>(mode));
+    return prompt;
+}
+
+std::optional<PromptMode> promptMode(const QWidget* prompt) {
+    const QVariant mode = prompt ? prompt->property(kModeProperty) : QVariant();
+    if (!mode.isValid()) return std::nullopt;
+    for (const auto& use : kPromptUses)
+        if (static_cast<int>(use.mode) == mode.toInt()) return use.mode;
+    return std::nullopt;
+}
 
 void wireDialogs(MainWindow& w, ui::HandlerTable& h) {
     wireSkipWindow(w, h);

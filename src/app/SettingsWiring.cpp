@@ -10,41 +10,19 @@
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
-#include <ui/WindowFactory.h>
 
-#include <QCheckBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <algorithm>
 
 namespace qinglan::app {
 namespace {
-
 using ui::UiEvent;
-
-void showRestartPrompt(MainWindow& w) {
-    auto* prompt = w.ownedWindows().reopen("PromptWindow");
-    if (!prompt) return;
-    prompt->setWindowTitle(QString::fromUtf8("重启提示"));
-    auto& message = ui::control<QLabel>(prompt, u"标签1");
-    message.setText(QString::fromUtf8("检测到新的文件配置，是否重启软件！"));
-    message.resize(208, message.height());
-    auto& ok = ui::control<QPushButton>(prompt, u"按钮1");
-    auto& cancel = ui::control<QPushButton>(prompt, u"按钮2");
-    ok.move(80, ok.y());
-    cancel.move(176, cancel.y());
-    ui::setDesignedSize(prompt, {277, prompt->design().size.height});
-    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->hide();
-    prompt->setProperty("promptMode", kRestartPromptMode);
-}
-
 } // namespace
 
 void openSettingsWindow(MainWindow& w, bool subtitlePage) {
     auto& state = processState();
     if (state.fileConfigChanged) {
-        showRestartPrompt(w);
+        openPrompt(w, PromptMode::Restart);
         return;
     }
     if (state.store)

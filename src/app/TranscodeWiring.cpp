@@ -10,33 +10,12 @@
 #include <ui/CatalogueWindow.h>
 #include <ui/Controls.h>
 #include <ui/Find.h>
-#include <ui/WindowFactory.h>
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace qinglan::app {
 namespace {
-
 using ui::UiEvent;
-
-void askForVideoName(MainWindow& w) {
-    auto* prompt = w.ownedWindows().reopen("PromptWindow");
-    if (!prompt) return;
-    prompt->setWindowTitle(QString::fromUtf8("错误提示"));
-    auto& message = ui::control<QLabel>(prompt, u"标签1");
-    message.setText(QString::fromUtf8("请输入视频名称！"));
-    message.resize(90, message.height());
-    auto& ok = ui::control<QPushButton>(prompt, u"按钮1");
-    ok.move(70, ok.y());
-    ui::control<QPushButton>(prompt, u"按钮2").hide();
-    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->hide();
-    ui::setDesignedSize(prompt, {170, prompt->design().size.height});
-    prompt->setProperty("promptMode", kTranscodeNamePromptMode);
-}
-
 } // namespace
 
 void wireTranscode(MainWindow& w, ui::HandlerTable& h) {
@@ -53,7 +32,7 @@ void wireTranscode(MainWindow& w, ui::HandlerTable& h) {
             playback::conversionSends([](int field) { return processState().record.text(field); },
                                       {text(u"编辑框1"), text(u"编辑框2"), text(u"编辑框3")});
         if (sends.askForName) {
-            askForVideoName(w);
+            openPrompt(w, PromptMode::TranscodeName);
             return;
         }
         for (const auto& [id, value] : sends.values)

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
+#include "app/Wiring.h"
 
 #include <aplayer/Engine.h>
 #include <desktop/HelperPrograms.h>
@@ -14,16 +15,13 @@
 #include <ui/WindowFactory.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -316,19 +314,8 @@ void VideoListController::openContainingFolder() {
 }
 
 void VideoListController::askDelete() {
-    auto* prompt = main_.ownedWindows().reopen("PromptWindow");
+    auto* prompt = openPrompt(main_, PromptMode::DeleteEntry);
     if (!prompt) return;
-    prompt->setWindowTitle(QStringLiteral("删除文件"));
-    auto& message = ui::control<QLabel>(prompt, u"标签1");
-    message.setText(QStringLiteral("是否删除文件，删除后无法恢复！"));
-    message.resize(184, message.height());
-    auto& ok = ui::control<QPushButton>(prompt, u"按钮1");
-    auto& cancel = ui::control<QPushButton>(prompt, u"按钮2");
-    ok.move(136, ok.y());
-    cancel.move(232, cancel.y());
-    ui::setDesignedSize(prompt, {335, prompt->design().size.height});
-    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->show();
-    prompt->setProperty("promptMode", kDeletePromptMode);
     // The prompt stays open while the list goes on (an item ends and the next is selected,
     // the user clicks another row): its answer belongs to the entry it was opened for.
     const int row = selectedRow();

@@ -70,7 +70,6 @@ public:
     std::function<bool()> addFilesRunning;              // the helper's process check
     std::function<void()> startAddFiles;                // starts the helper
 
-    static constexpr int kDeletePromptMode = 1;
     static constexpr const char* kDeletePathProperty = "deletePath";
     static constexpr int kPollMs = 1000;
     static constexpr int kMaxWidth = 520;

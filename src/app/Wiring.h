@@ -3,6 +3,8 @@
 // handlers of its subsystem to the main window's table by the names the catalogue wires.
 #include <ui/UiEvent.h>
 
+#include <optional>
+
 class QWidget;
 
 namespace qinglan::app {
@@ -48,10 +50,17 @@ void applyAutostartSetting();
 // Brings the desktop's file associations in line with the 18 check boxes of the loaded settings.
 void applyFileAssociationSettings();
 
-// The shared prompt's mode while it asks whether to end the player for a restart.
-inline constexpr int kRestartPromptMode = 2;
-// The shared prompt's mode while it asks for the transcode output's name.
-inline constexpr int kTranscodeNamePromptMode = 3;
+// What the one shared prompt is asked for. Each mode is one row of the prompt table
+// (DialogWiring.cpp): its texts, its buttons and what "确认" does.
+enum class PromptMode {
+    DeleteEntry,   // whether to take the selected entry (and maybe its file) out of the list
+    Restart,       // whether to end the player, whose files changed meanwhile
+    TranscodeName, // that the transcode output needs a name
+};
+// Opens the prompt afresh, set up for `mode`; nullptr when it cannot be opened.
+QWidget* openPrompt(MainWindow& main, PromptMode mode);
+// The mode the prompt was opened in; none for a window openPrompt did not set up.
+std::optional<PromptMode> promptMode(const QWidget* prompt);
 
 // The settings menu items: the restart prompt while the files changed, otherwise the settings
 // window, told by field 167 whether it starts on the subtitle page.

@@ -2,6 +2,7 @@
 // options' sequence, and the window's controls reach the player's engine at once.
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
+#include "app/Wiring.h"
 #include "support/TempDataDir.h"
 
 #include <aplayer/FakeEngine.h>
@@ -11,7 +12,11 @@
 #include <ui/Find.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <gtest/gtest.h>
@@ -71,6 +76,30 @@ TEST_F(SettingsInPlayer, TheWindowOpensCentredAndItsControlsReachTheEngineAtOnce
     EXPECT_FALSE(processState().record.isOn(99));
     delete settings;
     EXPECT_TRUE(processState().record.isOn(99));
+}
+
+TEST_F(SettingsInPlayer, OnceTheFilesChangedTheMenuAsksToEndThePlayerInstead) {
+    processState().fileConfigChanged = true;
+    (*window->handlers().find("openSettingsWindow"))(*std::make_unique<ui::UiEvent>());
+    EXPECT_EQ(window->companion("SettingsWindow"), nullptr);
+    auto* prompt = window->companion("PromptWindow");
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(app::promptMode(prompt), app::PromptMode::Restart);
+    EXPECT_EQ(prompt->windowTitle(), QString::fromUtf8("重启提示"));
+    auto& text = ui::control<QLabel>(prompt, u"标签1");
+    EXPECT_EQ(text.text(), QString::fromUtf8("检测到新的文件配置，是否重启软件！"));
+    EXPECT_EQ(text.width(), 208);
+    EXPECT_EQ(ui::control<QPushButton>(prompt, u"按钮1").x(), 80);
+    EXPECT_EQ(ui::control<QPushButton>(prompt, u"按钮2").x(), 176);
+    EXPECT_FALSE(ui::control<QPushButton>(prompt, u"按钮2").isHidden());
+    EXPECT_TRUE(ui::control<QCheckBox>(prompt, u"选择框1").isHidden());
+    const auto& design = prompt->design();
+    EXPECT_EQ(prompt->width() + design.size.width - design.clientSize().width, 277);
+    // 取消 only closes it; the player goes on.
+    ui::control<QPushButton>(prompt, u"按钮2").click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->companion("PromptWindow"), nullptr);
+    EXPECT_TRUE(window->window()->isVisible());
 }
 
 } // namespace

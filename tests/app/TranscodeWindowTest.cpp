@@ -3,6 +3,7 @@
 // the return to play mode when it closes.
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
+#include "app/Wiring.h"
 #include "support/TempDataDir.h"
 
 #include <aplayer/FakeEngine.h>
@@ -71,7 +72,7 @@ TEST_F(TranscodeWindowFixture, AnEmptyNameAsksForOneAndLeavesTheEngineAlone) {
     // 170 outside: the design's frame allowance around the client area.
     const auto& design = prompt->design();
     EXPECT_EQ(prompt->width() + design.size.width - design.clientSize().width, 170);
-    EXPECT_EQ(prompt->property("promptMode").toInt(), 3);
+    EXPECT_EQ(app::promptMode(prompt), app::PromptMode::TranscodeName);
     // 确认 only closes it.
     ui::control<QPushButton>(prompt, u"按钮1").click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
