@@ -2,36 +2,11 @@
 
 #include <aplayer/ConfigTable.h>
 #include <aplayer/OutputFormats.h>
-
-#include <algorithm>
-#include <array>
+#include <settings/SettingsFields.h>
 
 namespace qinglan::playback {
-namespace {
 
-// The transcode page's fields.
-enum Field : int {
-    ProcessingOn = 135,
-    SourceSize = 137,
-    CustomSize = 138,
-    Width = 139,
-    Height = 140,
-    ModePlay = 141,
-    ModeConvert = 142,
-    ModeTranscode = 143,
-    Format = 144,
-    Folder = 145,
-    KeepAspect = 146,
-    FreeAspect = 147,
-    AudioTrack = 148,
-    SubtitleIndex = 149,
-    BorderTop = 150,
-    BorderBottom = 151,
-    BorderLeft = 152,
-    BorderRight = 153,
-};
-
-} // namespace
+namespace field = settings::field;
 
 std::string outputFilePath(const std::string& folder, const std::string& name,
                            const std::string& format) {
@@ -47,35 +22,37 @@ ConversionSends conversionSends(const std::function<std::string(int field)>& set
         out.askForName = true;
         return out;
     }
-    const auto on = [&](int field) { return setting(field) == "1"; };
+    const auto on = [&](int number) { return setting(number) == "1"; };
     auto& v = out.values;
     namespace cfg = aplayer::cfg;
-    if (on(ProcessingOn)) {
-        if (on(SourceSize)) {
+    if (on(field::TranscodeOn)) {
+        if (on(field::TranscodeSourceSize)) {
             v.push_back({cfg::OutputWidth, "0"});
             v.push_back({cfg::OutputHeight, "0"});
-        } else if (on(CustomSize)) {
-            v.push_back({cfg::OutputWidth, setting(Width)});
-            v.push_back({cfg::OutputHeight, setting(Height)});
+        } else if (on(field::TranscodeCustomSize)) {
+            v.push_back({cfg::OutputWidth, setting(field::TranscodeWidth)});
+            v.push_back({cfg::OutputHeight, setting(field::TranscodeHeight)});
         }
-        if (on(ModePlay))
+        if (on(field::TranscodeModePlay))
             v.push_back({cfg::ProcessingMode, "1"});
-        else if (on(ModeConvert))
+        else if (on(field::TranscodeModeConvert))
             v.push_back({cfg::ProcessingMode, "2"});
-        else if (on(ModeTranscode))
+        else if (on(field::TranscodeModeTranscode))
             v.push_back({cfg::ProcessingMode, "3"});
-        const std::string format = setting(Format);
+        const std::string format = setting(field::TranscodeFormat);
         // Only exactly one of the engine's format names is sent.
         if (aplayer::findOutputFormat(format)) v.push_back({cfg::OutputFormat, format});
-        if (on(KeepAspect))
+        if (on(field::TranscodeKeepAspect))
             v.push_back({cfg::OutputKeepAspect, "1"});
-        else if (on(FreeAspect))
+        else if (on(field::TranscodeFreeAspect))
             v.push_back({cfg::OutputKeepAspect, "0"});
-        v.push_back({cfg::OutputAudioTrack, setting(AudioTrack)});
-        v.push_back({cfg::OutputSubtitle, setting(SubtitleIndex)});
-        for (int edge : {BorderTop, BorderBottom, BorderLeft, BorderRight})
+        v.push_back({cfg::OutputAudioTrack, setting(field::TranscodeAudioTrack)});
+        v.push_back({cfg::OutputSubtitle, setting(field::TranscodeSubtitle)});
+        for (int edge : {field::TranscodeBorderTop, field::TranscodeBorderBottom,
+                         field::TranscodeBorderLeft, field::TranscodeBorderRight})
             v.push_back({cfg::OutputBorder, setting(edge)});
-        v.push_back({cfg::OutputFile, outputFilePath(setting(Folder), typed.name, format)});
+        v.push_back(
+            {cfg::OutputFile, outputFilePath(setting(field::TranscodeFolder), typed.name, format)});
     }
     v.push_back({cfg::StartMs, typed.startMs});
     v.push_back({cfg::EndMs, typed.endMs});

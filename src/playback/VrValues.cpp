@@ -1,23 +1,15 @@
 #include "playback/VrValues.h"
 
+#include <aplayer/ConfigTable.h>
+#include <settings/SettingsFields.h>
+
 #include <array>
 
 namespace qinglan::playback {
 namespace {
 
-// The page's fields.
-constexpr int kOn = 116;
-constexpr int kDrawMode = 118;
-constexpr int kHorizontal = 119, kVertical = 120, kDistance = 121;
-constexpr int kNoDevice = 122, kOculus = 123;
-constexpr int kFrameInterval = 124;
-constexpr int kMonitorBoth = 125, kMonitorOne = 126, kMonitorNone = 127;
-constexpr int kCapColour = 128, kCapTop = 129, kCapBottom = 130;
-constexpr int kQuality = 131;
-
-// The engine's ids.
-constexpr int kMode = 2402, kView = 2403, kDevice = 2404, kInterval = 2405, kMonitor = 2407,
-              kCaps = 2408, kRenderQuality = 2410;
+namespace field = settings::field;
+namespace cfg = aplayer::cfg;
 
 constexpr std::array kDrawModes{
     DrawMode{"无效果", "0"},           DrawMode{"矩形全景左右", "1"},
@@ -34,27 +26,29 @@ std::span<const DrawMode> vrDrawModes() {
 
 std::vector<EngineValue> vrEngineValues(const std::function<std::string(int field)>& stored) {
     std::vector<EngineValue> out;
-    if (stored(kOn) != "1") return out;
-    const std::string mode = stored(kDrawMode);
+    if (stored(field::VrOn) != "1") return out;
+    const std::string mode = stored(field::VrDrawMode);
     for (const DrawMode& m : kDrawModes)
         if (m.name == mode) {
-            out.push_back({kMode, std::string(m.number)});
+            out.push_back({cfg::VrMode, std::string(m.number)});
             break;
         }
-    out.push_back({kView, stored(kHorizontal) + ";" + stored(kVertical) + ";" + stored(kDistance)});
-    if (stored(kNoDevice) == "1")
-        out.push_back({kDevice, "0"});
-    else if (stored(kOculus) == "1")
-        out.push_back({kDevice, "1"});
-    out.push_back({kInterval, stored(kFrameInterval)});
-    const int monitors[] = {kMonitorBoth, kMonitorOne, kMonitorNone};
+    out.push_back({cfg::VrView, stored(field::VrHorizontal) + ";" + stored(field::VrVertical) +
+                                    ";" + stored(field::VrDistance)});
+    if (stored(field::VrNoDevice) == "1")
+        out.push_back({cfg::VrDevice, "0"});
+    else if (stored(field::VrOculus) == "1")
+        out.push_back({cfg::VrDevice, "1"});
+    out.push_back({cfg::VrRedrawInterval, stored(field::VrFrameInterval)});
+    const int monitors[] = {field::VrMonitorBoth, field::VrMonitorOne, field::VrMonitorNone};
     for (int i = 0; i < 3; ++i)
         if (stored(monitors[i]) == "1") {
-            out.push_back({kMonitor, std::to_string(i)});
+            out.push_back({cfg::VrMonitor, std::to_string(i)});
             break;
         }
-    out.push_back({kCaps, stored(kCapTop) + ";" + stored(kCapBottom) + ";" + stored(kCapColour)});
-    out.push_back({kRenderQuality, stored(kQuality)});
+    out.push_back({cfg::VrCaps, stored(field::VrCapTop) + ";" + stored(field::VrCapBottom) + ";" +
+                                    stored(field::VrCapColour)});
+    out.push_back({cfg::VrQuality, stored(field::VrQuality)});
     return out;
 }
 

@@ -92,6 +92,41 @@ constexpr int ShotFreeAspect = 161;
 constexpr int ShotQuality = 162;
 constexpr int ShotFormat = 163;
 constexpr int ShotFolder = 164;
+// The VR page's fields, read when the stored page is applied.
+constexpr int VrOn = 116;
+constexpr int VrDrawMode = 118;
+constexpr int VrHorizontal = 119;
+constexpr int VrVertical = 120;
+constexpr int VrDistance = 121;
+constexpr int VrNoDevice = 122;
+constexpr int VrOculus = 123;
+constexpr int VrFrameInterval = 124;
+constexpr int VrMonitorBoth = 125;
+constexpr int VrMonitorOne = 126;
+constexpr int VrMonitorNone = 127;
+constexpr int VrCapColour = 128;
+constexpr int VrCapTop = 129;
+constexpr int VrCapBottom = 130;
+constexpr int VrQuality = 131;
+// The transcode page's fields, read by the conversion's sends.
+constexpr int TranscodeOn = 135;
+constexpr int TranscodeSourceSize = 137;
+constexpr int TranscodeCustomSize = 138;
+constexpr int TranscodeWidth = 139;
+constexpr int TranscodeHeight = 140;
+constexpr int TranscodeModePlay = 141;
+constexpr int TranscodeModeConvert = 142;
+constexpr int TranscodeModeTranscode = 143;
+constexpr int TranscodeFormat = 144;
+constexpr int TranscodeFolder = 145;
+constexpr int TranscodeKeepAspect = 146;
+constexpr int TranscodeFreeAspect = 147;
+constexpr int TranscodeAudioTrack = 148;
+constexpr int TranscodeSubtitle = 149;
+constexpr int TranscodeBorderTop = 150;
+constexpr int TranscodeBorderBottom = 151;
+constexpr int TranscodeBorderLeft = 152;
+constexpr int TranscodeBorderRight = 153;
 } // namespace field
 
 // Main and video list window sizes on first run.
