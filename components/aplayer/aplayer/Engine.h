@@ -80,7 +80,9 @@ public:
     // Milliseconds; 0 when nothing is open. At the natural end the position equals the duration.
     virtual int APlayer_GetPosition() const = 0;
     virtual int APlayer_GetDuration() const = 0;
-    // Seeks to ms; positions below 0 go to the start, beyond the end to the end.
+    // Seeks to ms; positions below 0 go to the start, beyond the end to the end, where the media
+    // then ends as played to it (id 7 "0"). While the media loads the seek waits for it; with
+    // nothing open it does nothing (the next media does not start there).
     virtual void APlayer_SetPosition(int ms) = 0;
     // 0..1000, 100 = the media's own loudness; values outside are clamped.
     virtual void APlayer_SetVolume(int volume) = 0;

@@ -174,6 +174,20 @@ TYPED_TEST_P(EngineContract, ASeekWithNothingLoadedDoesNothing) {
     EXPECT_EQ(this->engine().APlayer_GetPosition(), 0);
 }
 
+TYPED_TEST_P(EngineContract, ASeekWhileTheMediaLoadsLandsOnceItHas) {
+    this->create();
+    ASSERT_TRUE(this->engine().APlayer_OpenA(this->subject.playable()));
+    this->engine().APlayer_SetPosition(6000);
+    ASSERT_TRUE(waitUntil([&] { return this->state() == StatePlaying; }));
+    // Sooner than playing from the start could get there.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const int p = this->engine().APlayer_GetPosition();
+            return p >= 5900 && p < 7500;
+        },
+        3000));
+}
+
 TYPED_TEST_P(EngineContract, SeeksStayWithinTheMedia) {
     this->create();
     this->play();
@@ -284,17 +298,15 @@ TYPED_TEST_P(EngineContract, AConversionIsCancelledByCloseOrAnotherModeAndLeaves
     }
 }
 
-REGISTER_TYPED_TEST_SUITE_P(EngineContract, BeforeCreateEveryCallIsHarmlessAndValuesAreKept,
-                            AnOpenPassesThroughOpeningToPlaying,
-                            AnEmptyOpenIsRefusedAndChangesNothing,
-                            AFailedOpenEndsReadyAndSaysWhyUntilTheNextOpenOrClose,
-                            CloseReturnsToReadyWithNothingOpen, ASeekWithNothingLoadedDoesNothing,
-                            SeeksStayWithinTheMedia, TheVolumeIsClampedToZeroThroughAThousand,
-                            IdsFourSevenAndEightAnswerTheEngineNotWhatWasWritten,
-                            UnknownIdsAreStoredAndReadBack,
-                            AConversionWithoutAnAbsoluteFolderIsRefusedAtOnce,
-                            AConversionRunsInsteadOfPlayingAndEndsReady,
-                            AConversionIsCancelledByCloseOrAnotherModeAndLeavesNothing);
+REGISTER_TYPED_TEST_SUITE_P(
+    EngineContract, BeforeCreateEveryCallIsHarmlessAndValuesAreKept,
+    AnOpenPassesThroughOpeningToPlaying, AnEmptyOpenIsRefusedAndChangesNothing,
+    AFailedOpenEndsReadyAndSaysWhyUntilTheNextOpenOrClose, CloseReturnsToReadyWithNothingOpen,
+    ASeekWithNothingLoadedDoesNothing, ASeekWhileTheMediaLoadsLandsOnceItHas,
+    SeeksStayWithinTheMedia, TheVolumeIsClampedToZeroThroughAThousand,
+    IdsFourSevenAndEightAnswerTheEngineNotWhatWasWritten, UnknownIdsAreStoredAndReadBack,
+    AConversionWithoutAnAbsoluteFolderIsRefusedAtOnce, AConversionRunsInsteadOfPlayingAndEndsReady,
+    AConversionIsCancelledByCloseOrAnotherModeAndLeavesNothing);
 
 struct SubjectName {
     template <class Subject> static std::string GetName(int) { return Subject::name; }
