@@ -1,14 +1,15 @@
 #pragma once
-// Every configuration id the player sends or reads, stated once: id, meaning, value format and
-// what it does in mpv. The engine derives its behaviour from the names below; the table itself
-// (ConfigTable.cpp) is the reference for anyone who needs to know what a value does.
-#include <span>
+// Every configuration id the player sends or reads: its name for the code (cfg::...) and, through
+// findConfigId, its meaning, value format and what it does in mpv. The descriptions live in one
+// table with the engine's behaviour for each id (mpv/ConfigTable.cpp), so they cannot drift
+// apart.
 
 namespace qinglan::aplayer {
 
 enum class ConfigKind {
     Read,    // answered by the engine (setting it changes nothing)
-    Applied, // has its effect in mpv now
+    Applied, // has its effect at once
+    Used,    // kept, and takes effect where it is used: the next open, screenshot, conversion
     Stored,  // kept and read back; the feature that uses it is not built yet
 };
 
@@ -20,8 +21,8 @@ struct ConfigId {
     ConfigKind kind;
 };
 
-std::span<const ConfigId> configTable();
-// nullptr for an id outside the table (still stored and read back by the engines).
+// nullptr for an id outside the table (still stored and read back by the engines). Defined by
+// the engine on libmpv.
 const ConfigId* findConfigId(int id);
 
 // Names for the ids the engine acts on.

@@ -229,29 +229,6 @@ TEST(EngineTranslate, ScreenshotSizes) {
     EXPECT_EQ(imageFormat("5"), std::nullopt);
 }
 
-TEST(EngineConfigTable, ListsEveryIdThePlayerUsesOnceInOrder) {
-    const int used[] = {4,    6,    7,    8,    12,   16,   102,  103,  201,  204,  209,  210,
-                        214,  215,  216,  217,  302,  303,  304,  305,  306,  308,  310,  311,
-                        312,  313,  314,  315,  403,  404,  405,  406,  407,  408,  503,  504,
-                        506,  509,  602,  606,  607,  608,  612,  621,  702,  703,  704,  706,
-                        707,  708,  803,  804,  901,  902,  903,  905,  906,  907,  1302, 1303,
-                        1305, 1307, 1308, 1310, 1311, 1312, 1313, 1314, 1315, 1316, 1318, 1319,
-                        1320, 1321, 1328, 1502, 1503, 2103, 2104, 2106, 2107, 2108, 2109, 2110,
-                        2402, 2403, 2404, 2405, 2407, 2408, 2410};
-    for (int id : used) {
-        const ConfigId* c = findConfigId(id);
-        ASSERT_NE(c, nullptr) << id;
-        EXPECT_STRNE(c->meaning, "") << id;
-        EXPECT_STRNE(c->valueFormat, "") << id;
-        EXPECT_STRNE(c->mpvEffect, "") << id;
-    }
-    auto table = configTable();
-    EXPECT_EQ(table.size(), std::size(used));
-    for (size_t i = 1; i < table.size(); ++i)
-        EXPECT_LT(table[i - 1].id, table[i].id);
-    EXPECT_EQ(findConfigId(5), nullptr);
-}
-
 TEST(EngineTranslate, SoundOnlyFilesAreToldByTheirNameInAnyCase) {
     for (const char* path : {"/music/歌.mp3", "/m/a.FLAC", "/m/b.Ape", "/m/c.wav", "/m/d.m4a",
                              "/m/e.ogg", "/m/f.opus"})
