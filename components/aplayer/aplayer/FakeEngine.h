@@ -58,8 +58,8 @@ public:
     void clearCalls() { calls_.clear(); }
 
     // --- the media the fake knows
-    // An open of path loads a media of durationMs. Paths not scripted load too, with the
-    // duration last set by setDuration.
+    // An open of path loads a media of durationMs. Paths not scripted load too; their duration
+    // is 0 until a test sets one with setDuration.
     void scriptMedia(const std::string& path, int durationMs);
     // An open of path fails once it would have loaded, with reason as id 8.
     void scriptFailure(const std::string& path, const std::string& reason);
