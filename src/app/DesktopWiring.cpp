@@ -5,6 +5,7 @@
 #include "app/Wiring.h"
 
 #include <platform/Autostart.h>
+#include <platform/ProgramLocation.h>
 #include <settings/SettingsFields.h>
 #include <ui/CatalogueWindow.h>
 
@@ -15,10 +16,9 @@ namespace qinglan::app {
 using ui::UiEvent;
 
 void applyAutostartSetting() {
-    std::error_code ec;
     // The entry starts the launcher, which hands a file to a running player at once.
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
+    const auto self = platform::programFile();
+    if (self.empty()) return;
     const auto program = launcherProgramFor(self);
     const bool on = processState().record.text(settings::field::StartWithSession) == "1";
     platform::makeAutostart()->apply(on, program);
@@ -27,7 +27,7 @@ void applyAutostartSetting() {
 void wireDesktop(MainWindow& w, ui::HandlerTable& h) {
     h.add("openAboutWindow", [&w](UiEvent&) {
         w.sidePanelCheck();
-        w.ownedWindows().open("AboutWindow");
+        w.ownedWindows().open(ui::ids::AboutWindow);
     });
     h.add("setUpAboutWindow", [](UiEvent&) {});
 }

@@ -27,7 +27,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace qinglan::app {
 
@@ -336,7 +337,12 @@ void VideoListController::confirmDelete(const std::string& path, bool deleteFile
     const int row = model_.rowOf(path);
     if (row < 0 || !store_) return;
     // Only this row's own file, and only a file: a failure leaves it, the entry goes anyway.
-    if (deleteFile) ::unlink(path.c_str());
+    if (deleteFile) {
+        const std::filesystem::path file(path);
+        std::error_code ec;
+        if (!std::filesystem::is_directory(std::filesystem::symlink_status(file, ec)))
+            std::filesystem::remove(file, ec);
+    }
     model_.removeRow(row);
     store_->remove(path);
 }

@@ -2,6 +2,8 @@
 
 #include "bytesettext/Bytesettext.h"
 
+#include <platform/ProgramLocation.h>
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -15,10 +17,10 @@ constexpr const char* kPasswordCodes = "113,76,110,35,56,119,82,52,122,75";
 } // namespace
 
 std::filesystem::path programDirectory() {
+    const auto exe = platform::programFile();
+    if (!exe.empty()) return exe.parent_path();
     std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec);
-    return exe.parent_path();
+    return std::filesystem::current_path(ec);
 }
 
 std::filesystem::path dataDirectory(const std::filesystem::path& programDir) {

@@ -4,6 +4,7 @@
 // same process) with the player program and hands it the instance claim it has just made.
 #include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "platform/ProgramLocation.h"
 #include "platform/linux/InstanceSocket.h"
 
 #include <cerrno>
@@ -34,10 +35,10 @@ int main(int argc, char** argv) {
 
     // A claim that could not be made must not stop the user from playing: the player tries
     // again and runs alone if it must.
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto self = platform::programFile();
     const auto player = app::playerProgramFor(
-        !ec ? self : std::filesystem::path(argc > 0 && argv[0] ? argv[0] : app::kLauncherName));
+        !self.empty() ? self
+                      : std::filesystem::path(argc > 0 && argv[0] ? argv[0] : app::kLauncherName));
     std::vector<std::string> args{player.string(), "--"};
     args.insert(args.end(), command.media.begin(), command.media.end());
     socket::execWithClaim(claim.role == platform::InstanceChannel::Role::Primary ? claim.fd : -1,
