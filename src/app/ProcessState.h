@@ -36,6 +36,22 @@ struct ProcessState {
     bool fileConfigChanged = false;
 };
 
+// The state of this process: the one a ProcessStateScope installed, else the process's own.
 ProcessState& processState();
+
+// Installs a state of its own for its lifetime, fresh and apart from every other: each test of
+// the main window starts as a new process would. Scopes nest; the previous state is back when
+// one ends.
+class ProcessStateScope {
+public:
+    ProcessStateScope();
+    ~ProcessStateScope();
+    ProcessStateScope(const ProcessStateScope&) = delete;
+    ProcessStateScope& operator=(const ProcessStateScope&) = delete;
+
+private:
+    ProcessState state_;
+    ProcessState* previous_;
+};
 
 } // namespace qinglan::app

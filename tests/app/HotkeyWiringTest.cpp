@@ -27,18 +27,13 @@ constexpr int kCtrl = 1, kShift = 2, kAlt = 4;
 
 struct HotkeyFixture : ::testing::Test {
     test::TempDataDir data;
+    app::ProcessStateScope process;
     platform::FakeHotkeyRegistrar* registrar = nullptr;
     aplayer::FakeEngine* engine = nullptr;
     std::unique_ptr<app::MainWindow> window;
     QWidget other;
 
     void SetUp() override {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
         app::setHotkeyRegistrarFactory([this] {
             auto fake = std::make_unique<platform::FakeHotkeyRegistrar>();
             registrar = fake.get();
@@ -53,7 +48,6 @@ struct HotkeyFixture : ::testing::Test {
     void TearDown() override {
         window.reset();
         app::setHotkeyRegistrarFactory({});
-        processState().store.reset();
     }
     // The desktop makes the main window the active one (the companions shown at creation may
     // have taken the activation before).

@@ -23,21 +23,11 @@ namespace {
 
 struct MainWindowFixture : ::testing::Test {
     test::TempDataDir data; // outlives the window, which writes on its way out
+    app::ProcessStateScope process;
     aplayer::FakeEngine* engine = nullptr;
     std::unique_ptr<app::MainWindow> window;
 
-    void SetUp() override {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
-    }
-    void TearDown() override {
-        window.reset();
-        processState().store.reset();
-    }
+    void TearDown() override { window.reset(); }
     void create(const std::string& media = {}) {
         processState().currentMedia = media;
         auto fake = std::make_unique<aplayer::FakeEngine>();

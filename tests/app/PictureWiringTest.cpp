@@ -17,6 +17,7 @@ namespace {
 
 struct PictureWiring : ::testing::Test {
     test::TempDataDir data;
+    app::ProcessStateScope process;
     aplayer::FakeEngine* engine = nullptr;
     std::unique_ptr<app::MainWindow> window;
     QString offered; // the filter the dialog was given
@@ -24,12 +25,6 @@ struct PictureWiring : ::testing::Test {
     int dialogs = 0;
 
     void SetUp() override {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
         app::setSubtitleFileChooser([this](QWidget*, const QString& filter) {
             ++dialogs;
             offered = filter;
@@ -43,7 +38,6 @@ struct PictureWiring : ::testing::Test {
     }
     void TearDown() override {
         window.reset();
-        processState().store.reset();
         app::setSubtitleFileChooser({});
     }
     void run(const char* handler) {

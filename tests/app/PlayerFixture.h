@@ -1,6 +1,6 @@
 #pragma once
 // The player's main window on the offscreen platform, created at once with the fake engine
-// over a temporary data folder; the process-wide state starts fresh for every test.
+// over a temporary data folder, with a process state of its own.
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
 #include "support/TempDataDir.h"
@@ -17,26 +17,18 @@ namespace qinglan::test {
 
 struct PlayerFixture : ::testing::Test {
     TempDataDir data; // outlives the window, which writes on its way out
+    app::ProcessStateScope process;
     aplayer::FakeEngine* engine = nullptr;
     std::unique_ptr<app::MainWindow> window;
 
     void SetUp() override {
-        auto& s = app::processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
         auto fake = std::make_unique<aplayer::FakeEngine>();
         engine = fake.get();
         window = std::make_unique<app::MainWindow>(std::move(fake));
         window->create();
         ASSERT_NE(window->window(), nullptr);
     }
-    void TearDown() override {
-        window.reset();
-        app::processState().store.reset();
-    }
+    void TearDown() override { window.reset(); }
     // Writes the fields and reloads the in-memory settings, as closing a settings window does.
     void setFields(std::vector<std::pair<int, settings::SettingsValue>> fields) {
         auto& s = app::processState();

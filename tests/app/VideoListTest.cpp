@@ -27,6 +27,7 @@
 
 #include <fstream>
 #include <functional>
+#include <optional>
 
 using namespace qinglan;
 using app::processState;
@@ -42,21 +43,15 @@ void touch(const fs::path& p) {
 
 struct VideoListFixture : ::testing::Test {
     test::TempDataDir data;
+    std::optional<app::ProcessStateScope> process{std::in_place};
     aplayer::FakeEngine* engine = nullptr;
     std::unique_ptr<app::MainWindow> window;
 
-    void SetUp() override { resetState(); }
-    void TearDown() override {
-        window.reset();
-        processState().store.reset();
-    }
-    static void resetState() {
-        auto& s = processState();
-        s.currentMedia.clear();
-        s.store.reset();
-        s.record = {};
-        s.fullScreen = s.geometryFrozen = s.shareMode = s.sidePanelEnabled = false;
-        s.fileConfigChanged = false;
+    void TearDown() override { window.reset(); }
+    // The player started again is a new process, with a state of its own.
+    void newProcess() {
+        process.reset();
+        process.emplace();
     }
     // A means.edb with these paths before the player starts.
     void prepareList(const std::vector<std::string>& paths) {
@@ -79,7 +74,7 @@ struct VideoListFixture : ::testing::Test {
     void restart() {
         window->shutdown();
         window.reset();
-        resetState();
+        newProcess();
         start();
     }
     app::VideoListController* list() const {
@@ -238,7 +233,7 @@ TEST_F(VideoListFixture, WithNoRowSelectedTheEndPlaysTheFirstRowAndAnEmptyListNo
     endOfMedia();
     EXPECT_EQ(engine->lastOpened(), "");
     window.reset();
-    resetState();
+    newProcess();
     prepareList({"/v/0.mp4", "/v/1.mp4"});
     start();
     endOfMedia();
