@@ -1,6 +1,6 @@
 #pragma once
 // Pure translations from configuration texts to what mpv understands. No state, no mpv calls:
-// the engine applies the results in one place (MpvConfigApplier).
+// the engine applies the results through its one table of configuration ids (mpv/ConfigTable.cpp).
 #include <optional>
 #include <string>
 #include <string_view>

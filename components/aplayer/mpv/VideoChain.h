@@ -17,12 +17,12 @@ class PictureModes;
 
 class VideoChain {
 public:
-    // forcedOutput: the output the engine was made with ("" = the renderer id decides);
-    // embedded: the picture is drawn into the video window.
     VideoChain(MpvCore& core, const ConfigValues& config, const PictureModes& modes)
         : core_(core), config_(config), modes_(modes) {}
 
-    // The output list mpv starts with.
+    // The output list mpv starts with. forcedOutput: the output the engine was made with ("" =
+    // the renderer id decides; a forced output is never replaced); embedded: the picture is
+    // drawn into the video window.
     std::string startOutput(const std::string& forcedOutput, bool embedded);
     // Called once mpv runs: follows which output actually came up.
     void start();
