@@ -48,9 +48,6 @@ public:
     // Sets a property without waiting; done is called once mpv has applied it (or failed).
     bool setStringAsync(const char* name, const std::string& value, ReplyHandler done);
 
-    // The context of queued calls and timers of the Qt thread that must end with the core.
-    QObject* context() { return &context_; }
-
     bool setProperty(const char* name, const std::string& value);
     bool setFlag(const char* name, bool on);
     bool setDouble(const char* name, double value);

@@ -33,8 +33,6 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
                                MessageCallback message, BufferingCallback buffering,
                                CodecMissingCallback codecMissing) {
     if (core_.running()) return true;
-    message_ = std::move(message);
-
     // mpv refuses to start under a locale with a decimal comma; Qt may have set one.
     std::setlocale(LC_NUMERIC, "C");
 
@@ -44,7 +42,7 @@ bool MpvEngine::APlayer_Create(QWidget* parent, int x, int y, int width, int hei
         QGuiApplication::platformName() == QLatin1String("xcb") && options_.videoOutput != "null";
     owner_.window = new VideoWindow(parent, embedded);
     window_->setGeometry(x, y, width, height);
-    window_->setMessageCallback(message_);
+    window_->setMessageCallback(std::move(message));
     window_->setAboutToBeDestroyed([this] { core_.destroy(); });
     panoramaLook_.installPointer();
     window_->show();

@@ -84,7 +84,6 @@ private:
     void stopForProcessing();
 
     MpvEngineOptions options_;
-    MessageCallback message_;
     WindowOwner owner_;
     const QPointer<VideoWindow>& window_ = owner_.window;
     ConfigValues config_;

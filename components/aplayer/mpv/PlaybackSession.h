@@ -35,8 +35,6 @@ public:
     // The position exactly, for the release of a lyrics drag.
     void seekExactly(int ms);
 
-    const std::string& mediaPath() const { return mediaPath_; }
-    bool opened() const { return currentEntry_ != 0; }
     bool loaded() const { return loaded_; }
     // An audio media is loaded: a sound file, or a media without a video track.
     bool soundLoaded() const;
