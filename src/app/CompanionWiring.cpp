@@ -30,7 +30,7 @@ void wireCompanions(MainWindow& w, ui::HandlerTable& h) {
     h.add("tickPointerIdle", [&w](UiEvent&) { w.tickPointerIdle(); });
     h.add("tickFade", [&w](UiEvent&) { w.tickFade(); });
     h.add("showBalloonTip", [](UiEvent& e) {
-        if (auto* tip = ui::find<ui::BalloonTip>(e.window, u"气球提示框1"))
+        if (auto* tip = ui::find<ui::BalloonTip>(e.window, ui::ids::HotSpotTip))
             tip->showAt(QCursor::pos(), e.window);
     });
     h.add("maximizeMainWindow", [&w](UiEvent&) { w.maximize(); });

@@ -32,7 +32,7 @@ bool filling(const UiEvent& e) {
 void wireSkipWindow(MainWindow& w, ui::HandlerTable& h) {
     h.add("openSkipIntroWindow", [&w](UiEvent&) {
         w.sidePanelCheck();
-        w.ownedWindows().open("SkipIntroWindow");
+        w.ownedWindows().open(ui::ids::SkipIntroWindow);
     });
     h.add("setUpSkipIntroWindow", [](UiEvent& e) {
         auto& state = processState();
@@ -42,17 +42,19 @@ void wireSkipWindow(MainWindow& w, ui::HandlerTable& h) {
             return v.ok() ? QString::fromStdString(v.value().toText()) : QString();
         };
         e.window->setProperty("filling", true);
-        ui::control<QRadioButton>(e.window, u"单选框1").setChecked(text(field::SkipOn) == u"1");
-        ui::control<QRadioButton>(e.window, u"单选框2").setChecked(text(field::SkipOff) == u"1");
-        ui::control<QLineEdit>(e.window, u"编辑框1").setText(text(field::IntroSeconds));
-        ui::control<QLineEdit>(e.window, u"编辑框2").setText(text(field::OutroSeconds));
+        ui::control<QRadioButton>(e.window, ui::ids::SkipOnRadio)
+            .setChecked(text(field::SkipOn) == u"1");
+        ui::control<QRadioButton>(e.window, ui::ids::SkipOffRadio)
+            .setChecked(text(field::SkipOff) == u"1");
+        ui::control<QLineEdit>(e.window, ui::ids::SkipIntroBox).setText(text(field::IntroSeconds));
+        ui::control<QLineEdit>(e.window, ui::ids::SkipOutroBox).setText(text(field::OutroSeconds));
         e.window->setProperty("filling", false);
     });
     h.add("storeSkipSwitch", [](UiEvent& e) {
         auto& state = processState();
         if (!state.store || filling(e)) return;
-        const bool on = ui::control<QRadioButton>(e.window, u"单选框1").isChecked();
-        const bool off = ui::control<QRadioButton>(e.window, u"单选框2").isChecked();
+        const bool on = ui::control<QRadioButton>(e.window, ui::ids::SkipOnRadio).isChecked();
+        const bool off = ui::control<QRadioButton>(e.window, ui::ids::SkipOffRadio).isChecked();
         state.store->writeFields(
             {{field::SkipOn, on ? "1" : "0"}, {field::SkipOff, off ? "1" : "0"}});
     });
@@ -79,7 +81,7 @@ constexpr const char* kModeProperty = "promptMode";
 
 void deleteTheEntry(MainWindow& w, QWidget& prompt) {
     if (auto* list = VideoListController::of(w)) {
-        const auto* box = ui::find<QCheckBox>(&prompt, u"选择框1");
+        const auto* box = ui::find<QCheckBox>(&prompt, ui::ids::PromptDeleteFile);
         if (const auto path = VideoListController::deleteTarget(&prompt))
             list->confirmDelete(*path, box && box->isChecked());
     }
@@ -99,11 +101,11 @@ void justClose(MainWindow&, QWidget& prompt) {
 struct PromptUse {
     PromptMode mode;
     const char* title;
-    const char* message; // "标签1"
+    const char* message;
     int messageWidth;
-    int confirmLeft; // "确认" ("按钮1")
-    int cancelLeft;  // "取消" ("按钮2"); 0: hidden, "确认" is the only answer
-    bool fileBox;    // " 删除包含文件" ("选择框1"): whether the file goes too
+    int confirmLeft; // "确认"
+    int cancelLeft;  // "取消"; 0: hidden, "确认" is the only answer
+    bool fileBox;    // " 删除包含文件": whether the file goes too
     int width;       // outside, with the design's frame allowance
     void (*confirm)(MainWindow&, QWidget& prompt);
     bool cancelChecksSidePanel; // the list's delete gives the side panel its turn back
@@ -140,20 +142,21 @@ void wirePrompt(MainWindow& w, ui::HandlerTable& h) {
 
 QWidget* openPrompt(MainWindow& main, PromptMode mode) {
     const auto* use = useOf(mode);
-    auto* prompt = main.ownedWindows().reopen("PromptWindow");
+    auto* prompt = main.ownedWindows().reopen(ui::ids::PromptWindow);
     if (!prompt || !use) return prompt;
     prompt->setWindowTitle(QString::fromUtf8(use->title));
-    auto& message = ui::control<QLabel>(prompt, u"标签1");
+    auto& message = ui::control<QLabel>(prompt, ui::ids::PromptMessage);
     message.setText(QString::fromUtf8(use->message));
     message.resize(use->messageWidth, message.height());
-    auto& confirm = ui::control<QPushButton>(prompt, u"按钮1");
+    auto& confirm = ui::control<QPushButton>(prompt, ui::ids::PromptConfirm);
     confirm.move(use->confirmLeft, confirm.y());
-    auto& cancel = ui::control<QPushButton>(prompt, u"按钮2");
+    auto& cancel = ui::control<QPushButton>(prompt, ui::ids::PromptCancel);
     if (use->cancelLeft > 0)
         cancel.move(use->cancelLeft, cancel.y());
     else
         cancel.hide();
-    if (auto* box = ui::find<QCheckBox>(prompt, u"选择框1")) box->setVisible(use->fileBox);
+    if (auto* box = ui::find<QCheckBox>(prompt, ui::ids::PromptDeleteFile))
+        box->setVisible(use->fileBox);
     ui::setDesignedSize(prompt, {use->width, prompt->design().size.height});
     prompt->setProperty(kModeProperty, static_cast<int>(mode));
     return prompt;

@@ -45,7 +45,7 @@ public:
           screenshot_(w.engine(), screenshotHooks(w), this) {
         // A press is posted to the hidden label, whose feedback runs dispatchHotkey.
         registrar_->setPressCallback([this](int id) {
-            if (auto* label = ui::find<ui::ClickableLabel>(w_.window(), u"标签1"))
+            if (auto* label = ui::find<ui::ClickableLabel>(w_.window(), ui::ids::HotkeyLabel))
                 label->postFeedback(id, 0);
         });
         QCoreApplication::instance()->installEventFilter(this);

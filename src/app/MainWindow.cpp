@@ -36,23 +36,33 @@ settings::Rect toRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// The side panel's pictures and the caption under each.
-struct PanelButton {
-    const char16_t* picture;
-    const char16_t* label;
+// The side panel's buttons: each a picture with a caption under it.
+struct PanelButtonControls {
+    PanelButton button;
+    ui::ControlId picture;
+    ui::ControlId caption;
+    artwork::PanelIcon icon; // the play button's follows the play state
 };
-constexpr PanelButton kPanelButtons[] = {
-    {u"图片框2", u"标签2"}, {u"图片框3", u"标签3"}, {u"图片框4", u"标签4"}, {u"图片框5", u"标签5"}};
+constexpr PanelButtonControls kPanelButtons[] = {
+    {PanelButton::Play, ui::ids::PlayPicture, ui::ids::PlayCaption, artwork::PanelIcon::Play},
+    {PanelButton::Stop, ui::ids::StopPicture, ui::ids::StopCaption, artwork::PanelIcon::Stop},
+    {PanelButton::Previous, ui::ids::PreviousPicture, ui::ids::PreviousCaption,
+     artwork::PanelIcon::Previous},
+    {PanelButton::Next, ui::ids::NextPicture, ui::ids::NextCaption, artwork::PanelIcon::Next},
+};
+
+const PanelButtonControls& controlsOf(PanelButton button) {
+    for (const auto& b : kPanelButtons)
+        if (b.button == button) return b;
+    return kPanelButtons[0];
+}
 
 const QString kGreyCaption = QStringLiteral("color: rgb(128, 128, 128);");
 
 // The side panel picture's image: the play button follows the play state.
-artwork::PanelIcon panelIconOf(QStringView picture, bool playShowsPause) {
-    if (picture == u"图片框2")
-        return playShowsPause ? artwork::PanelIcon::Pause : artwork::PanelIcon::Play;
-    if (picture == u"图片框4") return artwork::PanelIcon::Previous;
-    if (picture == u"图片框5") return artwork::PanelIcon::Next;
-    return artwork::PanelIcon::Stop;
+artwork::PanelIcon panelIconOf(PanelButton button, bool playShowsPause) {
+    if (button == PanelButton::Play && playShowsPause) return artwork::PanelIcon::Pause;
+    return controlsOf(button).icon;
 }
 
 // Opacity as the layered windows know it: 0..255.
@@ -117,7 +127,7 @@ QMenu* MainWindow::menu(const char* name) const {
 }
 
 void MainWindow::create() {
-    auto created = ui::createWindow("MainWindow", handlers_);
+    auto created = ui::createWindow(ui::ids::MainWindow.name, handlers_);
     main_ = created.window;
 }
 
@@ -137,7 +147,7 @@ void MainWindow::runCreationSequence() {
     createEngine();
     const QImage logoImage = artwork::logoImage();
     engine_->APlayer_SetCustomLogo(logoImage);
-    if (auto* logo = ui::find<QLabel>(main_, u"图片框1")) {
+    if (auto* logo = ui::find<QLabel>(main_, ui::ids::IdleLogo)) {
         logo->setPixmap(QPixmap::fromImage(logoImage));
         logo->setScaledContents(true);
         logo->raise();
@@ -158,7 +168,7 @@ void MainWindow::runCreationSequence() {
     // Fade in from fully transparent.
     fade_.start(FadeMode::In, 0);
     layOut();
-    ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), Fade::kInTickMs);
+    ui::setClockPeriod(&ui::control<QTimer>(main_, ui::ids::FadeClock), Fade::kInTickMs);
 
     showNotices(notices);
     if (!state.currentMedia.empty()) playback_->openAndPlay(state.currentMedia);
@@ -178,7 +188,7 @@ void MainWindow::showNotices(const std::vector<std::string>& notices) {
 
 void MainWindow::createCompanions() {
     auto& record = processState().record;
-    videoList_ = ui::buildWindow("VideoListWindow", main_);
+    videoList_ = ui::buildWindow(ui::ids::VideoListWindow.name, main_);
     if (videoList_) {
         ui::connectHandlers(videoList_, handlers_);
         const auto stored = [&record](int number) {
@@ -190,19 +200,20 @@ void MainWindow::createCompanions() {
         setOpacity(videoList_, stored(field::ListOpacity));
         videoList_->announceCreated();
     }
-    sidePanel_ = ui::buildWindow("SidePanel", main_);
+    sidePanel_ = ui::buildWindow(ui::ids::SidePanel.name, main_);
     ui::connectHandlers(sidePanel_, handlers_);
     setOpacity(sidePanel_, 70);
     setPlayButtonShowsPause(false);
-    for (QStringView picture : {u"图片框3", u"图片框4", u"图片框5"})
-        showPanelPicture(picture, false);
+    for (auto button : {PanelButton::Stop, PanelButton::Previous, PanelButton::Next})
+        showPanelPicture(button, false);
     for (auto* hotSpot : {&maximizeButton_, &minimizeButton_}) {
         *hotSpot = ui::buildWindow(
-            hotSpot == &maximizeButton_ ? "MaximizeButton" : "MinimizeButton", main_);
+            (hotSpot == &maximizeButton_ ? ui::ids::MaximizeButton : ui::ids::MinimizeButton).name,
+            main_);
         ui::connectHandlers(*hotSpot, handlers_);
         setOpacity(*hotSpot, 1);
     }
-    bar_ = ui::createWindow("FloatingControlBar", handlers_, main_).window;
+    bar_ = ui::createWindow(ui::ids::FloatingControlBar.name, handlers_, main_).window;
     // A window manager's close (Alt+F4 on a focused companion) must not destroy a window the
     // player keeps using; the companions live as long as the main window.
     for (auto* companion :
@@ -291,7 +302,7 @@ void MainWindow::shutdown() {
 // ---- PlaybackView -------------------------------------------------------------------------
 
 void MainWindow::setLogoVisible(bool visible) {
-    if (auto* logo = ui::find<QLabel>(main_, u"图片框1")) {
+    if (auto* logo = ui::find<QLabel>(main_, ui::ids::IdleLogo)) {
         logo->setVisible(visible);
         if (visible) logo->raise();
     }
@@ -308,46 +319,47 @@ void MainWindow::setScreenshotMenuEnabled(bool enabled) {
 
 void MainWindow::setPlayButtonShowsPause(bool showsPause) {
     playButtonShowsPause_ = showsPause;
-    showPanelPicture(u"图片框2", false);
+    showPanelPicture(PanelButton::Play, false);
 }
 
-void MainWindow::showPanelPicture(QStringView picture, bool pressed) {
-    if (auto* p = ui::find<QLabel>(sidePanel_, picture)) {
-        p->setPixmap(artwork::panelIcon(panelIconOf(picture, playButtonShowsPause_), pressed));
+void MainWindow::showPanelPicture(PanelButton button, bool pressed) {
+    if (auto* p = ui::find<QLabel>(sidePanel_, controlsOf(button).picture)) {
+        p->setPixmap(artwork::panelIcon(panelIconOf(button, playButtonShowsPause_), pressed));
         p->setProperty("pressed", pressed);
     }
 }
 
-void MainWindow::pressPanelButton(QStringView picture, QStringView label) {
-    showPanelPicture(picture, true);
-    if (auto* l = ui::find<QLabel>(sidePanel_, label)) l->setStyleSheet(kGreyCaption);
+void MainWindow::pressPanelButton(PanelButton button) {
+    showPanelPicture(button, true);
+    if (auto* l = ui::find<QLabel>(sidePanel_, controlsOf(button).caption))
+        l->setStyleSheet(kGreyCaption);
 }
 
 void MainWindow::releasePanelButtons() {
     for (const auto& b : kPanelButtons) {
         auto* p = ui::find<QLabel>(sidePanel_, b.picture);
         if (!p || !p->property("pressed").toBool()) continue;
-        showPanelPicture(b.picture, false);
-        if (auto* l = ui::find<QLabel>(sidePanel_, b.label)) l->setStyleSheet({});
+        showPanelPicture(b.button, false);
+        if (auto* l = ui::find<QLabel>(sidePanel_, b.caption)) l->setStyleSheet({});
     }
 }
 
 std::string MainWindow::playLabelCaption() const {
-    auto* label = ui::find<QLabel>(sidePanel_, u"标签2");
+    auto* label = ui::find<QLabel>(sidePanel_, ui::ids::PlayCaption);
     return label ? label->text().toStdString() : std::string();
 }
 
 void MainWindow::setPlayLabelCaption(const std::string& caption) {
-    if (auto* label = ui::find<QLabel>(sidePanel_, u"标签2"))
+    if (auto* label = ui::find<QLabel>(sidePanel_, ui::ids::PlayCaption))
         label->setText(QString::fromStdString(caption));
 }
 
 void MainWindow::showProgress(int maximumSeconds, int positionSeconds, const std::string& text) {
-    if (auto* barControl = ui::find<QScrollBar>(bar_, u"横向滚动条1")) {
+    if (auto* barControl = ui::find<QScrollBar>(bar_, ui::ids::BarProgress)) {
         barControl->setMaximum(std::max(0, maximumSeconds));
         if (!barControl->isSliderDown()) barControl->setValue(positionSeconds);
     }
-    if (auto* label = ui::find<QLabel>(bar_, u"标签1"))
+    if (auto* label = ui::find<QLabel>(bar_, ui::ids::BarTimeLabel))
         label->setText(QString::fromStdString(text));
 }
 

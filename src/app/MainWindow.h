@@ -26,6 +26,9 @@ class Engine;
 
 namespace qinglan::app {
 
+// The side panel's four buttons.
+enum class PanelButton { Play, Stop, Previous, Next };
+
 // The player: the main window ("OrvelWindow", "青岚播放器") with the engine's video inside,
 // the companion windows glued to its edges, its menus, tray icon, timers and fades. All of
 // it runs on the window thread. What each window's events do is wired per subsystem
@@ -84,8 +87,8 @@ public:
 
     // The side panel's pictures: the play button follows the play state; a pressed button
     // shows its pressed form and a grey caption until the pointer moves over the panel.
-    void showPanelPicture(QStringView picture, bool pressed);
-    void pressPanelButton(QStringView picture, QStringView label);
+    void showPanelPicture(PanelButton button, bool pressed);
+    void pressPanelButton(PanelButton button);
     void releasePanelButtons();
 
     // PlaybackView.

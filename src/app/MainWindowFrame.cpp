@@ -73,7 +73,7 @@ void MainWindow::layOut() {
     if (minimizeButton_)
         minimizeButton_->setGeometry(l.minimizeButton.left, l.minimizeButton.top,
                                      l.minimizeButton.width, l.minimizeButton.height);
-    if (auto* logo = ui::find<QLabel>(main_, u"图片框1"))
+    if (auto* logo = ui::find<QLabel>(main_, ui::ids::IdleLogo))
         logo->setGeometry(l.logo.left, l.logo.top, l.logo.width, l.logo.height);
     laidOutFor_ = r;
 }
@@ -105,11 +105,11 @@ void MainWindow::tickPointerWatch() {
     if (!main_) return;
     if (hiddenToTray()) {
         // Nothing shows for a window the user put away; the watch resumes when it returns.
-        ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟3"), 0);
+        ui::setClockPeriod(&ui::control<QTimer>(main_, ui::ids::PointerIdleClock), 0);
         return;
     }
     layOutIfFrameChanged();
-    auto& timerB = ui::control<QTimer>(main_, u"时钟3");
+    auto& timerB = ui::control<QTimer>(main_, ui::ids::PointerIdleClock);
     if (outerRect().adjusted(0, 0, 1, 1).contains(QCursor::pos())) {
         if (!timerB.isActive()) ui::setClockPeriod(&timerB, 1000);
     } else {
@@ -144,13 +144,13 @@ void MainWindow::applyOpacity(int opacity) {
 void MainWindow::tickFade() {
     const FadeMode mode = fade_.mode();
     if (mode == FadeMode::None) {
-        ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), 0);
+        ui::setClockPeriod(&ui::control<QTimer>(main_, ui::ids::FadeClock), 0);
         return;
     }
     const FadeStep step = fade_.tick();
     applyOpacity(step.applyOpacity);
     if (!step.finished) return;
-    ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), 0);
+    ui::setClockPeriod(&ui::control<QTimer>(main_, ui::ids::FadeClock), 0);
     if (mode == FadeMode::In) {
         // The frame is known by now: the hot spots show where it put the title bar.
         layOutIfFrameChanged();
@@ -182,7 +182,7 @@ void MainWindow::decideClose(ui::UiEvent& event) {
         fade_.start(FadeMode::Out, std::clamp(fade_.opacity(), 0, 255));
         state.sidePanelEnabled = false;
         hideCompanions();
-        ui::setClockPeriod(&ui::control<QTimer>(main_, u"时钟4"), Fade::kOutTickMs);
+        ui::setClockPeriod(&ui::control<QTimer>(main_, ui::ids::FadeClock), Fade::kOutTickMs);
         event.refuse = true; // timer C ends the player once the window is transparent
         break;
     case CloseAction::HideToTray:

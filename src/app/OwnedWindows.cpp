@@ -12,7 +12,8 @@ void OwnedWindows::centreOverOwner(QWidget* window) const {
     window->move(m.left() + (m.width() - d.width()) / 2, m.top() + (m.height() - d.height()) / 2);
 }
 
-ui::CatalogueWindow* OwnedWindows::open(const std::string& role) {
+ui::CatalogueWindow* OwnedWindows::open(ui::WindowId id) {
+    const std::string role(id.name);
     if (auto it = open_.find(role); it != open_.end() && it->second) {
         it->second->show();
         it->second->raise();
@@ -31,14 +32,14 @@ ui::CatalogueWindow* OwnedWindows::open(const std::string& role) {
     return window;
 }
 
-ui::CatalogueWindow* OwnedWindows::reopen(const std::string& role) {
-    if (auto it = open_.find(role); it != open_.end() && it->second) {
+ui::CatalogueWindow* OwnedWindows::reopen(ui::WindowId id) {
+    if (auto it = open_.find(std::string(id.name)); it != open_.end() && it->second) {
         // Closing destroys it later; it must not be found or raised meanwhile.
         auto* old = it->second.data();
         open_.erase(it);
         old->close();
     }
-    return open(role);
+    return open(id);
 }
 
 ui::CatalogueWindow* OwnedWindows::find(QStringView role) const {

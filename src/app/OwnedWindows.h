@@ -1,4 +1,5 @@
 #pragma once
+#include <ui/CatalogueIds.h>
 #include <ui/CatalogueWindow.h>
 #include <ui/UiEvent.h>
 
@@ -20,10 +21,10 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
 
     // Shows the window of the role centred on the owner; one already open is raised as it is.
-    ui::CatalogueWindow* open(const std::string& role);
+    ui::CatalogueWindow* open(ui::WindowId role);
     // Like open(), but a window of the role that is open is closed first, so the new one starts
     // from its designed state (the shared prompt changes its texts per use).
-    ui::CatalogueWindow* reopen(const std::string& role);
+    ui::CatalogueWindow* reopen(ui::WindowId role);
     ui::CatalogueWindow* find(QStringView role) const;
 
 private:

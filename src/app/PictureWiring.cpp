@@ -28,7 +28,7 @@ void setSubtitleFileChooser(SubtitleFileChooser chooser) {
 void wirePicture(MainWindow& w, ui::HandlerTable& h) {
     h.add("chooseSubtitleFile", [&w](UiEvent&) {
         // The main window's own file dialog: its filter is the catalogue's.
-        auto* dialog = ui::find<ui::FileDialogBox>(w.window(), u"通用对话框1");
+        auto* dialog = ui::find<ui::FileDialogBox>(w.window(), ui::ids::SubtitleFileDialog);
         if (!dialog) return;
         const QString chosen = subtitleFileChooser()
                                    ? subtitleFileChooser()(w.window(), dialog->filter())

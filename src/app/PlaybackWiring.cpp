@@ -22,35 +22,36 @@ using ui::UiEvent;
 
 // Aspect options of the volume window and the engine value each sends.
 struct AspectOption {
-    const char16_t* radio;
+    ui::ControlId radio;
     const char* value;
 };
-constexpr AspectOption kAspects[] = {{u"单选框1", "0;0"},  {u"单选框2", "4;3"},
-                                     {u"单选框3", "9;16"}, {u"单选框4", "2.35;1"},
-                                     {u"单选框5", "5;4"},  {u"单选框6", "16;10"}};
+constexpr AspectOption kAspects[] = {
+    {ui::ids::AspectDefault, "0;0"}, {ui::ids::Aspect4To3, "4;3"},
+    {ui::ids::Aspect9To16, "9;16"},  {ui::ids::Aspect235To1, "2.35;1"},
+    {ui::ids::Aspect5To4, "5;4"},    {ui::ids::Aspect16To10, "16;10"}};
 
 QScrollBar* progressBar(UiEvent& e) {
-    return ui::find<QScrollBar>(e.window, u"横向滚动条1");
+    return ui::find<QScrollBar>(e.window, ui::ids::BarProgress);
 }
 QLabel* timeLabel(UiEvent& e) {
-    return ui::find<QLabel>(e.window, u"标签1");
+    return ui::find<QLabel>(e.window, ui::ids::BarTimeLabel);
 }
 
 void wireSidePanel(MainWindow& w, ui::HandlerTable& h) {
     h.add("togglePlayPause", [&w](UiEvent&) {
         w.playback().togglePlayPauseFromPanel();
-        w.pressPanelButton(u"图片框2", u"标签2");
+        w.pressPanelButton(PanelButton::Play);
     });
     h.add("stopPlayback", [&w](UiEvent&) {
-        w.pressPanelButton(u"图片框3", u"标签3");
+        w.pressPanelButton(PanelButton::Stop);
         w.playback().stop();
     });
     h.add("pressPrevious", [&w](UiEvent&) {
-        w.pressPanelButton(u"图片框4", u"标签4");
+        w.pressPanelButton(PanelButton::Previous);
         w.playback().previous();
     });
     h.add("pressNext", [&w](UiEvent&) {
-        w.pressPanelButton(u"图片框5", u"标签5");
+        w.pressPanelButton(PanelButton::Next);
         w.playback().next();
     });
     h.add("updatePlayCaption", [&w](UiEvent&) { w.releasePanelButtons(); });
@@ -101,16 +102,18 @@ void wireOpening(MainWindow& w, ui::HandlerTable& h) {
     h.add("LaunchAddFilesProgram", [&w](UiEvent&) { launchAddFilesProgram(w); });
 
     // Network open; the dialog is centred on the main window when it opens.
-    h.add("openNetworkOpenDialog", [&w](UiEvent&) { w.ownedWindows().open("NetworkOpenDialog"); });
+    h.add("openNetworkOpenDialog",
+          [&w](UiEvent&) { w.ownedWindows().open(ui::ids::NetworkOpenDialog); });
     h.add("setUpNetworkOpenDialog", [](UiEvent&) {});
     h.add("confirmNetworkOpen", [&w](UiEvent& e) {
         auto& state = processState();
         const std::string address =
-            ui::control<QLineEdit>(e.window, u"编辑框1").text().toStdString();
+            ui::control<QLineEdit>(e.window, ui::ids::NetworkAddress).text().toStdString();
         if (!playback::isAcceptedNetworkAddress(address)) return; // stays open for correction
         if (auto* list = w.videoList()) list->hide();
         w.setLogoVisible(false);
-        state.shareMode = ui::control<QRadioButton>(e.window, u"单选框2").isChecked();
+        state.shareMode =
+            ui::control<QRadioButton>(e.window, ui::ids::NetworkShareMode).isChecked();
         if (auto* bar = w.controlBar()) bar->setVisible(!state.shareMode);
         w.layOut();
         w.setMainWindowFlag(Qt::FramelessWindowHint, false);
@@ -129,16 +132,17 @@ void wireOpening(MainWindow& w, ui::HandlerTable& h) {
 void wireVolumeWindow(MainWindow& w, ui::HandlerTable& h) {
     h.add("openVolumeWindow", [&w](UiEvent&) {
         w.sidePanelCheck();
-        w.ownedWindows().open("VolumeWindow");
+        w.ownedWindows().open(ui::ids::VolumeWindow);
     });
     const auto resetTitle = [](UiEvent& e) {
         e.window->setWindowTitle(QString::fromUtf8("音量设置"));
     };
     h.add("setUpVolumeWindow", [&w](UiEvent& e) {
-        ui::control<QRadioButton>(e.window, u"单选框1").setChecked(true);
-        ui::control<QRadioButton>(e.window, w.playback().muted() ? u"单选框8" : u"单选框7")
+        ui::control<QRadioButton>(e.window, ui::ids::AspectDefault).setChecked(true);
+        ui::control<QRadioButton>(e.window,
+                                  w.playback().muted() ? ui::ids::VolumeMuted : ui::ids::VolumeOn)
             .setChecked(true);
-        auto& slider = ui::control<QSlider>(e.window, u"滑块条1");
+        auto& slider = ui::control<QSlider>(e.window, ui::ids::VolumeSlider);
         slider.setRange(1, 1000);
         slider.setPageStep(5);
         slider.setSingleStep(1);
@@ -150,19 +154,19 @@ void wireVolumeWindow(MainWindow& w, ui::HandlerTable& h) {
         w.playback().setVolume(e.first);
     });
     h.add("mute", [&w, resetTitle](UiEvent& e) {
-        ui::control<QRadioButton>(e.window, u"单选框7").setChecked(false);
+        ui::control<QRadioButton>(e.window, ui::ids::VolumeOn).setChecked(false);
         resetTitle(e);
         w.playback().setMuted(true);
     });
     h.add("unmute", [&w, resetTitle](UiEvent& e) {
-        ui::control<QRadioButton>(e.window, u"单选框8").setChecked(false);
+        ui::control<QRadioButton>(e.window, ui::ids::VolumeMuted).setChecked(false);
         resetTitle(e);
         w.playback().setMuted(false);
     });
     h.add("chooseAspectRatio", [&w, resetTitle](UiEvent& e) {
         resetTitle(e);
         for (const auto& a : kAspects)
-            if (e.control == QStringView(a.radio)) w.playback().setAspectRatio(a.value);
+            if (e.control == ui::nameOf(a.radio)) w.playback().setAspectRatio(a.value);
     });
 }
 

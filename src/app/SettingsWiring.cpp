@@ -27,7 +27,7 @@ void openSettingsWindow(MainWindow& w, bool subtitlePage) {
     }
     if (state.store)
         state.store->write(settings::field::SettingsOnSubtitlePage, subtitlePage ? "1" : "0");
-    w.ownedWindows().open("SettingsWindow");
+    w.ownedWindows().open(ui::ids::SettingsWindow);
 }
 
 void wireSettings(MainWindow& w, ui::HandlerTable& h) {

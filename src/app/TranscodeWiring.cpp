@@ -21,16 +21,17 @@ using ui::UiEvent;
 void wireTranscode(MainWindow& w, ui::HandlerTable& h) {
     h.add("openTranscodeWindow", [&w](UiEvent&) {
         w.sidePanelCheck();
-        w.ownedWindows().open("TranscodeWindow");
+        w.ownedWindows().open(ui::ids::TranscodeWindow);
     });
     h.add("setUpTranscodeWindow", [](UiEvent&) {});
     h.add("StartConversion", [&w](UiEvent& e) {
-        const auto text = [&](const char16_t* box) {
+        const auto text = [&](ui::ControlId box) {
             return ui::control<QLineEdit>(e.window, box).text().toStdString();
         };
         const auto sends =
             playback::conversionSends([](int field) { return processState().record.text(field); },
-                                      {text(u"编辑框1"), text(u"编辑框2"), text(u"编辑框3")});
+                                      {text(ui::ids::TranscodeStart), text(ui::ids::TranscodeEnd),
+                                       text(ui::ids::TranscodeName)});
         if (sends.askForName) {
             openPrompt(w, PromptMode::TranscodeName);
             return;

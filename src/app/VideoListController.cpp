@@ -34,7 +34,6 @@ namespace qinglan::app {
 
 namespace {
 
-constexpr const char16_t* kListControl = u"超级列表框1";
 constexpr const char* kAddFilesProgram = "qinglan-addfiles";
 
 // Where mote.edb is, means.edb is.
@@ -77,7 +76,7 @@ void VideoListController::setUp(ui::CatalogueWindow* window) {
     window->setWindowTitle(QStringLiteral(" "));
     // The list is a view on the model, not an item per row, so a list of 100,000 files costs
     // what is on screen. It takes the designed control's place, name and events.
-    auto* designed = ui::find<QTreeWidget>(window, kListControl);
+    auto* designed = ui::find<QTreeWidget>(window, ui::ids::VideoList);
     auto* view = new QTreeView(window);
     view->setModel(&model_);
     view->setRootIsDecorated(false);
@@ -94,14 +93,14 @@ void VideoListController::setUp(ui::CatalogueWindow* window) {
         designed->setObjectName({});
         delete designed;
     }
-    view->setObjectName(QString::fromUtf16(kListControl));
+    view->setObjectName(ui::nameOf(ui::ids::VideoList));
     view_ = view;
     const auto run = [this](const char* handler, const std::function<void(ui::UiEvent&)>& fill) {
         const ui::Handler* h = main_.handlers().find(handler);
         if (!h || !window_) return;
         ui::UiEvent e;
         e.window = window_;
-        e.control = QString::fromUtf16(kListControl);
+        e.control = ui::nameOf(ui::ids::VideoList);
         e.source = view_;
         fill(e);
         (*h)(e);
@@ -292,7 +291,7 @@ void VideoListController::scanEnded() {
 }
 
 QTimer* VideoListController::pollTimer() const {
-    return window_ ? ui::find<QTimer>(window_, u"时钟1") : nullptr;
+    return window_ ? ui::find<QTimer>(window_, ui::ids::AddFilesPollClock) : nullptr;
 }
 
 void VideoListController::launchAddFiles() {

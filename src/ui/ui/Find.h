@@ -24,16 +24,25 @@ template <class T> T* find(const QObject* window, QStringView name) {
     return qobject_cast<T*>(findObject(window, name));
 }
 
+// A typed name as the controls carry it.
+inline QString nameOf(ControlId id) {
+    return QString::fromUtf8(id.name.data(), static_cast<qsizetype>(id.name.size()));
+}
+
 // The same, by a control's typed name.
 template <class T> T* find(const QObject* window, ControlId id) {
-    return find<T>(window,
-                   QString::fromUtf8(id.name.data(), static_cast<qsizetype>(id.name.size())));
+    return find<T>(window, nameOf(id));
 }
 
 // As find(), but a missing control is a programming error reported by an exception.
 template <class T> T& control(const QObject* window, QStringView name) {
     if (T* found = find<T>(window, name)) return *found;
     throw std::logic_error("no control " + name.toString().toStdString() + " of the wanted type");
+}
+
+// The same, by a control's typed name.
+template <class T> T& control(const QObject* window, ControlId id) {
+    return control<T>(window, nameOf(id));
 }
 
 // A menu item by its captions from the popup down, exact (blanks included), e.g.
