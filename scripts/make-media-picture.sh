@@ -2,12 +2,12 @@
 # Test media for the picture modes and subtitles, into the folder $1. No sound in any clip: on
 # a machine without an audio device mpv ends a file with sound as an error, not at its end.
 #
-# "3d white left.mp4", "3d white right.mp4": 20 s side by side, one half white and the other
+# "3d white left.mp4", "3d white right.mp4": 60 s side by side, one half white and the other
 # black. Through an anaglyph the white view shows in its eye's colour: the left eye's for the
 # first clip, the right eye's for the second.
 # "3d white top.mp4": the same as top and bottom, the top (left view) white.
 #
-# "equirect grid.mp4": 20 s of an equirectangular panorama 1024 x 512 in 8 columns of 45° of
+# "equirect grid.mp4": 60 s of an equirectangular panorama 1024 x 512 in 8 columns of 45° of
 # yaw and 4 rows of 45° of pitch. Column c (0 at yaw -180°) has red 32c+16, row r (0 at the
 # top, pitch 90°) green 64r+32, blue is 128: the colour at the centre of a flat view tells which
 # way it looks.
@@ -25,13 +25,13 @@ mkdir -p "$out"
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 x264() { ff "$@" -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 50; }
 
-x264 -f lavfi -i "color=white:s=320x360:r=10:d=20[a];color=black:s=320x360:r=10:d=20[b];[a][b]hstack" \
+x264 -f lavfi -i "color=white:s=320x360:r=10:d=60[a];color=black:s=320x360:r=10:d=60[b];[a][b]hstack" \
   "$out/3d white left.mp4"
-x264 -f lavfi -i "color=black:s=320x360:r=10:d=20[a];color=white:s=320x360:r=10:d=20[b];[a][b]hstack" \
+x264 -f lavfi -i "color=black:s=320x360:r=10:d=60[a];color=white:s=320x360:r=10:d=60[b];[a][b]hstack" \
   "$out/3d white right.mp4"
-x264 -f lavfi -i "color=white:s=640x180:r=10:d=20[a];color=black:s=640x180:r=10:d=20[b];[a][b]vstack" \
+x264 -f lavfi -i "color=white:s=640x180:r=10:d=60[a];color=black:s=640x180:r=10:d=60[b];[a][b]vstack" \
   "$out/3d white top.mp4"
-x264 -f lavfi -i "nullsrc=s=1024x512:r=5:d=20,format=gbrp,geq=r='32*floor(X*8/W)+16':g='64*floor(Y*4/H)+32':b=128" \
+x264 -f lavfi -i "nullsrc=s=1024x512:r=5:d=60,format=gbrp,geq=r='32*floor(X*8/W)+16':g='64*floor(Y*4/H)+32':b=128" \
   "$out/equirect grid.mp4"
 x264 -f lavfi -i "color=c=0x202020:s=640x360:r=10:d=30" "$out/subtitle ground.mp4"
 
