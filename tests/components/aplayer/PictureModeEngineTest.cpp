@@ -257,3 +257,17 @@ TEST_F(EnginePictureMode, EveryDrawModeDrawsAFlatView) {
 }
 
 } // namespace
+
+// A dragged view is handed to mpv without waiting: the engine may go while mpv still builds it.
+TEST(EnginePictureModeLifetime, DestroyingTheEngineWhileADraggedViewIsBuiltIsClean) {
+    EngineUnderTest e;
+    ASSERT_TRUE(e.create());
+    ASSERT_TRUE(e.openAndWaitPlaying(media("equirect grid.mp4").string()));
+    e.engine->APlayer_SetConfigA(cfg::VrRedrawInterval, "0");
+    ASSERT_TRUE(e.engine->APlayer_SetConfigA(cfg::VrMode, "1"));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(e.engine->panoramaPointerDragged(-20, 5));
+    e.engine.reset();
+    spin(300); // replies and timers of the gone engine find nothing to call
+    EXPECT_TRUE(e.parent->findChildren<QWidget*>().isEmpty()); // the video window went with it
+}

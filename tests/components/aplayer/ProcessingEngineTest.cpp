@@ -211,3 +211,18 @@ TEST_F(EngineProcessing, BordersArriveTopBottomLeftRightAfterTheIndexes) {
     ::pclose(p);
     EXPECT_STREQ(size, "560,400\n"); // 640 - 80 by 480 - 40 - 40
 }
+
+// The engine going down in the middle of its work: the conversion's thread is stopped and its
+// partial file removed before anything it reported can reach the parts that are gone.
+TEST_F(EngineProcessing, DestroyingTheEngineMidConversionStopsItAndRemovesThePartialFile) {
+    engine().APlayer_SetConfigA(cfg::ProcessingMode, "3");
+    engine().APlayer_SetConfigA(cfg::StartMs, "");
+    engine().APlayer_SetConfigA(cfg::EndMs, "");
+    ASSERT_TRUE(engine().APlayer_OpenA(clip));
+    ASSERT_TRUE(waitUntil([&] { return engine().APlayer_GetPosition() > 0; }, 30000));
+    EXPECT_EQ(files(), 1);
+    e.engine.reset();
+    EXPECT_EQ(files(), 0);
+    spin(300); // progress queued before the end finds no engine
+    EXPECT_EQ(files(), 0);
+}
