@@ -1,4 +1,4 @@
-#include "EmbeddedSkin.h"
+#include "desktop/EmbeddedSkin.h"
 
 // The build passes the two files' paths; the assembler copies their bytes into the program's
 // read-only data, so no file is needed at run time.

@@ -1,6 +1,6 @@
 #include "desktop/SkinEngine.h"
 
-#include "EmbeddedSkin.h"
+#include "desktop/EmbeddedSkin.h"
 #include "skin/SkinApi.h"
 
 namespace qinglan::desktop {
