@@ -438,7 +438,7 @@ Result<std::vector<FieldValue>> RecordDatabase::readFieldOfAll(int field) {
     return out;
 }
 
-Result<int> RecordDatabase::removeWhereField1(std::string_view text) {
+Result<int> RecordDatabase::removeByFirstField(std::string_view text) {
     int removed = 0;
     Status s = inTransaction("remove records", [&]() -> Status {
         Statement find(db_, "SELECT record FROM edb_fields WHERE field = 1 AND value = ?");

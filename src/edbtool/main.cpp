@@ -96,7 +96,7 @@ int run(edb::RecordDatabase& db, const std::string& cmd, const std::vector<std::
     } else if (cmd == "append") {
         if (auto s = db.append({{1, args[0]}}); !s.ok()) return failed(s);
     } else if (cmd == "delete") {
-        auto removed = db.removeWhereField1(args[0]);
+        auto removed = db.removeByFirstField(args[0]);
         if (!removed.ok()) return failed(removed.status());
     } else if (cmd == "clear") {
         if (auto s = db.clear(); !s.ok()) return failed(s);

@@ -45,7 +45,7 @@ edb::Status ListStore::append(const std::vector<std::string>& paths) {
 
 edb::Status ListStore::remove(const std::string& path) {
     if (auto s = open(); !s.ok()) return s;
-    return db_.removeWhereField1(path).status();
+    return db_.removeByFirstField(path).status();
 }
 
 edb::Status ListStore::clear() {

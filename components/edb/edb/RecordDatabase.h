@@ -18,7 +18,7 @@
 //       put one there). A field that has no row is absent (reads as FieldValue{}).
 // The rollback journal ("FILE-journal") is used in its default DELETE mode; no other side files.
 //
-// Durability. Every write (write, writeFields, append, appendRecords, removeWhereField1, clear)
+// Durability. Every write (write, writeFields, append, appendRecords, removeByFirstField, clear)
 // is one transaction that is committed, with the file synced, before the call returns. A batch
 // either lands whole or not at all.
 //
@@ -110,7 +110,7 @@ public:
     // Removes every record whose field 1 is exactly `text` and compacts the file once a
     // quarter of its pages are free. Returns how many records were removed. If the current
     // record was removed, the first record becomes current.
-    Result<int> removeWhereField1(std::string_view text);
+    Result<int> removeByFirstField(std::string_view text);
     // Rebuilds the file without free pages.
     Status compact();
     // SQLite's full integrity check of every page, index and table; Corrupt with its first

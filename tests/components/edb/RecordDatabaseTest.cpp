@@ -113,7 +113,7 @@ TEST_F(EdbRecordDatabase, FailedBatchLeavesNothingBehind) {
     EXPECT_EQ(db.read(1).value().toText(), "keep");
 }
 
-TEST_F(EdbRecordDatabase, RemoveWhereField1DeletesEveryMatchAndCompacts) {
+TEST_F(EdbRecordDatabase, RemoveByFirstFieldDeletesEveryMatchAndCompacts) {
     auto db = make();
     std::vector<std::string> paths;
     std::string big(2000, 'x');
@@ -123,11 +123,11 @@ TEST_F(EdbRecordDatabase, RemoveWhereField1DeletesEveryMatchAndCompacts) {
     ASSERT_TRUE(db.goTo(2).ok()); // an entry that stays
     auto sizeBefore = fs::file_size(file);
 
-    auto removed = db.removeWhereField1("/other1" + big);
+    auto removed = db.removeByFirstField("/other1" + big);
     ASSERT_TRUE(removed.ok());
     EXPECT_EQ(removed.value(), 1);
-    EXPECT_EQ(db.removeWhereField1("/a.mp4").value(), 20);
-    EXPECT_EQ(db.removeWhereField1("/nothing").value(), 0);
+    EXPECT_EQ(db.removeByFirstField("/a.mp4").value(), 20);
+    EXPECT_EQ(db.removeByFirstField("/nothing").value(), 0);
     EXPECT_EQ(db.count().value(), 39);
     EXPECT_EQ(db.currentIndex().value(), 1); // the current record was removed: back to the first
     auto left = texts(db.readFieldOfAll(1));
@@ -136,7 +136,7 @@ TEST_F(EdbRecordDatabase, RemoveWhereField1DeletesEveryMatchAndCompacts) {
 
     // Compaction gave the pages of the removed records back.
     for (int i = 2; i < 60; ++i)
-        if (i % 3) db.removeWhereField1("/other" + std::to_string(i) + big);
+        if (i % 3) db.removeByFirstField("/other" + std::to_string(i) + big);
     EXPECT_EQ(db.count().value(), 0);
     EXPECT_LT(fs::file_size(file), sizeBefore / 4);
 }
@@ -145,7 +145,7 @@ TEST_F(EdbRecordDatabase, RemoveMatchesTextExactly) {
     auto db = make();
     ASSERT_TRUE(
         db.appendRecords({{{1, "5"}}, {{1, std::int32_t{5}}}, {{1, "5 "}}, {{2, "5"}}}).ok());
-    EXPECT_EQ(db.removeWhereField1("5").value(), 1);
+    EXPECT_EQ(db.removeByFirstField("5").value(), 1);
     EXPECT_EQ(db.count().value(), 3);
 }
 
