@@ -11,12 +11,12 @@ edb::Status saveWindowGeometry(SettingsStore& store, SettingsRecord& record, boo
                                const Rect& listWindow) {
     if (geometryFrozen || fileConfigChanged) return {};
     edb::Status s = store.writeFields({
-        {168, mainWindow.x},
-        {169, mainWindow.y},
+        {168, mainWindow.left},
+        {169, mainWindow.top},
         {170, mainWindow.width},
         {171, mainWindow.height},
-        {165, listWindow.x},
-        {166, listWindow.y},
+        {165, listWindow.left},
+        {166, listWindow.top},
         {174, listWindow.width},
         {175, listWindow.height},
     });

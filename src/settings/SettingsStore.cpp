@@ -163,18 +163,18 @@ SettingsValue SettingsStore::pageDefault(int field, const std::filesystem::path&
 
 std::vector<std::pair<int, SettingsValue>>
 SettingsStore::firstRunValues(Rect workArea, const std::filesystem::path& specialFolder) {
-    const Rect main{workArea.x + (workArea.width - kMainWindowWidth) / 2,
-                    workArea.y + (workArea.height - kMainWindowHeight) / 2, kMainWindowWidth,
+    const Rect main{workArea.left + (workArea.width - kMainWindowWidth) / 2,
+                    workArea.top + (workArea.height - kMainWindowHeight) / 2, kMainWindowWidth,
                     kMainWindowHeight};
     std::vector<std::pair<int, SettingsValue>> values;
     values.reserve(kFieldCount);
     for (const FieldInfo& f : settingsFields()) {
         switch (f.number) {
         case 168:
-            values.emplace_back(f.number, main.x);
+            values.emplace_back(f.number, main.left);
             break;
         case 169:
-            values.emplace_back(f.number, main.y);
+            values.emplace_back(f.number, main.top);
             break;
         case 170:
             values.emplace_back(f.number, main.width);

@@ -12,19 +12,17 @@
 //
 // Texts are UTF-8 and exact, leading and trailing blanks included.
 
+#include <settings/Rect.h>
+
 #include <optional>
 #include <string_view>
 #include <vector>
 
 namespace qinglan::ui {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
+// The one rectangle type of the player: a control's geometry is the same kind of value as a
+// stored window's.
+using Rect = settings::Rect;
 
 struct Size {
     int width = 0;
