@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/OpenSettings.h"
 #include "app/ProcessState.h"
 #include "app/ScreenAreas.h"
-#include "app/SettingsSession.h"
 #include "app/Startup.h"
 #include "app/Wiring.h"
 

@@ -1,4 +1,4 @@
-#include "app/SettingsSession.h"
+#include "app/OpenSettings.h"
 
 #include "app/ProcessState.h"
 
