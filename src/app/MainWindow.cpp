@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/CommandLine.h"
 #include "app/OpenSettings.h"
 #include "app/ProcessState.h"
 #include "app/ScreenAreas.h"

@@ -3,7 +3,6 @@
 // toolkit, the engine and the codecs the player links; a first start replaces itself (exec,
 // same process) with the player program and hands it the instance claim it has just made.
 #include "app/CommandLine.h"
-#include "app/Startup.h"
 #include "platform/ProgramLocation.h"
 #include "platform/linux/InstanceSocket.h"
 

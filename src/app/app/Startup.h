@@ -8,10 +8,6 @@ class InstanceChannel;
 
 namespace qinglan::app {
 
-// The window class that identifies a running player, and its title.
-inline constexpr const char* kWindowClass = "OrvelWindow";
-inline constexpr const char* kWindowTitle = "青岚播放器";
-
 enum class StartDecision { BecomePrimary, HandedOver };
 
 // Decides whether this process runs the player. A secondary hands its first argument (if

@@ -50,6 +50,11 @@ std::string noXServerText(const char* display, const char* waylandDisplay);
 std::filesystem::path playerProgramFor(const std::filesystem::path& launcher);
 std::filesystem::path launcherProgramFor(const std::filesystem::path& player);
 
+// The window class that identifies a running player (the launcher claims and hands over by it),
+// and its title.
+inline constexpr const char* kWindowClass = "OrvelWindow";
+inline constexpr const char* kWindowTitle = "青岚播放器";
+
 inline constexpr const char* kLauncherName = "qinglan";
 inline constexpr const char* kPlayerName = "qinglan-player";
 
