@@ -10,7 +10,8 @@ namespace {
 using enum Page;
 
 // The defaults group of a page is named after the page's last group box. The designed window
-// heights differ by a pixel or two from the container heights; both are kept as designed.
+// heights differ by a pixel or two from the container heights; both are kept, since the
+// pages' controls are placed against each of them.
 // clang-format off
 constexpr std::array<PageInfo, kSettingsPageCount> kPages{{
     {Lyrics,         kSettingsWindowRole, "标签1",  24,  "歌  词",   0,    1576, 1464, "分组框9", true,  true},

@@ -121,7 +121,7 @@ TEST_F(VideoListFixture, CreatedHiddenWithABlankTitleAtTheStoredGeometryAndTheSt
     EXPECT_NE(w->windowTitle(), QStringLiteral("青岚播放器"));
     EXPECT_EQ(w->geometry(), QRect(50, 50, 218, 355)); // fields 165, 166, 174, 175 of a first run
     EXPECT_NEAR(w->windowOpacity(), 70 / 255.0, 0.01); // field 196
-    // The rows: one per name, in file order; both columns as designed.
+    // The rows: one per name, in file order, both columns filled.
     EXPECT_EQ(rows(), (std::vector<std::string>{"/v/one.mp4", "/v/two.mp4", "/v/three.mp4"}));
     auto* view = ui::find<QTreeView>(w, u"超级列表框1");
     ASSERT_NE(view, nullptr);

@@ -158,8 +158,8 @@ TEST(XdgFileAssociations, TheEntryIsValidAndStartsTheProgramWithTheFile) {
     const Tool launched = run("gio", {"launch", q(entry), q(media)});
     ASSERT_EQ(launched.exitCode, 0) << launched.out;
     const auto written = [&] {
-        const std::string text = readFile(log);
-        return !text.empty() && text.back() == '\n';
+        const std::string launchedWith = readFile(log);
+        return !launchedWith.empty() && launchedWith.back() == '\n';
     };
     for (int i = 0; i < 200 && !written(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -402,9 +402,9 @@ TEST(XdgFileAssociations, TheEntriesListTheNamesFileManagersUseForEachType) {
     std::ifstream aliases("/usr/share/mime/aliases");
     if (!aliases) GTEST_SKIP() << "no shared MIME database in /usr/share/mime";
     std::map<std::string, std::string> canonical;
-    std::string alias, type;
-    while (aliases >> alias >> type)
-        canonical[alias] = type;
+    std::string alias, aliasedType;
+    while (aliases >> alias >> aliasedType)
+        canonical[alias] = aliasedType;
     int known = 0;
     for (const char* ext : {"avi", "wmv", "mpeg", "mp4", "mov", "mkv", "flv", "rmvb", "3gp", "ape",
                             "mts", "mp3", "flac"}) {

@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(SettingsPages, PageWalk,
                          ::testing::Values("SettingsWindow", "SubtitlePage", "PicturePage",
                                            "SoundPage", "GeneralPage", "ScreenshotPage",
                                            "TranscodePage", "AssociationPage", "VrPage"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& param) { return std::string(param.param); });
 
 } // namespace
 } // namespace qinglan::settingswindow::test

@@ -65,7 +65,7 @@ const WindowDesign& transcodeWindow() {
                 {.name = "标签4",
                  .geometry = {32, 128, 328, 24},
                  .caption = "转码成功会出现英文信息，转码失败没有任何反应。"},
-                // The figure 5000 is broken across two lines, as designed.
+                // The label is narrower than its text: the line breaks inside the figure 5000.
                 {.name = "标签1",
                  .geometry = {32, 168, 456, 184},
                  .caption = "    1.在“视频列表”里面导入视频。\n"

@@ -5,8 +5,8 @@
 // designed outer size minus the title bar and border for windows that have them). Windows with
 // a title bar keep a fixed size, except the main window and the video list, which the user may
 // resize. Frameless companion windows and settings pages are tool windows without a frame.
-// A window whose close is accepted is destroyed (Qt::WA_DeleteOnClose), as designed windows are;
-// hold windows in a QPointer.
+// A window whose close is accepted is destroyed (Qt::WA_DeleteOnClose), so a closed dialog
+// leaves nothing behind; hold windows in a QPointer.
 
 #include "ui/CatalogueWindow.h"
 

@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         Expected{"dat", "mpeg", "", "mpeg1video", "mp2"},
         Expected{"ts", "mpegts", "", "h264", "aac"}, Expected{"mts", "mpegts", "", "h264", "ac3"},
         Expected{"vob", "mpeg", "", "mpeg2video", "ac3"}),
-    [](const auto& info) { return std::string(info.param.format); });
+    [](const auto& param) { return std::string(param.param.format); });
 
 TEST_F(ProcessingFixture, EngineTranscodeSizeAspectAndBorders) {
     Job j = job(Mode::Transcode, "mkv", "sized");

@@ -201,7 +201,7 @@ TEST(EngineWindow, APlayFromAStartPositionIsDrawnAndStopsBeforeTheOutro) {
     e.engine->APlayer_SetConfigA(cfg::EndMs, "-3000");
     const QPoint centre(320, 180);
     const QColor red(0xC8, 0x28, 0x28), green(0x28, 0xB4, 0x28), blue(0x28, 0x28, 0xC8);
-    auto is = [](QColor c, QColor e) { return near(c, e.red(), e.green(), e.blue(), 40); };
+    auto is = [](QColor c, QColor x) { return near(c, x.red(), x.green(), x.blue(), 40); };
 
     for (const char* name : {"three colours 12s.mp4", "three colours 16s.mp4"}) {
         SCOPED_TRACE(name);
