@@ -1,6 +1,6 @@
 # Common settings for every target of the project.
 function(qinglan_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wpedantic)
   if(QINGLAN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
