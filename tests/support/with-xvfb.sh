@@ -2,35 +2,38 @@
 # Runs a command on its own virtual X server (a free display chosen by Xvfb itself,
 # so parallel tests never collide). Optional helpers, enabled by environment:
 #   WITH_WM=1 starts openbox, WITH_COMPOSITOR=1 starts xcompmgr, WITH_TRAY=1 starts trayer.
+#
+# The command runs in a network namespace of its own. The player's single-instance socket lives
+# in the abstract socket namespace, which belongs to the network namespace; without this, two
+# runs on one machine (two checkouts, two users of one account) hand their files to each other's
+# player. The X server stays in the machine's namespace: there Xvfb's choice of a free display
+# sees every other server, and the command reaches it through its socket file. (A server started
+# inside each namespace would find the same display free everywhere and take over the socket
+# file of another run's server.) Where the machine refuses a namespace (no privilege and no user
+# namespaces) the run goes on unisolated, and says so. The namespace's loopback is brought up for
+# tests that serve media over a local address. QINGLAN_TEST_NETNS=1 marks a run inside one.
 set -u
-# Each run gets its own network namespace. The player's single-instance socket lives in the
-# abstract socket namespace, which belongs to the network namespace; without this, two runs on
-# one machine (two checkouts, two users of one account) hand their files to each other's
-# player. The X server started below lives in the same namespace, so the test reaches it.
-# Where the machine refuses a namespace (no privilege and no user namespaces) the run goes on
-# unisolated, and says so. The namespace's loopback is brought up for tests that serve media
-# over a local address. QINGLAN_TEST_NETNS=1 marks a run inside such a namespace.
-if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
-  inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
-  if unshare -n true 2>/dev/null; then exec unshare -n sh -c "$inside" "$0" "$@"; fi
-  # Unprivileged: a user namespace that keeps the caller's own user id.
-  if unshare --map-current-user -n true 2>/dev/null; then
-    exec unshare --map-current-user -n sh -c "$inside" "$0" "$@"
-  fi
-  echo "with-xvfb: no private network namespace here; a parallel run may meet this one" >&2
+
+if [ -n "${QINGLAN_TEST_INSIDE:-}" ]; then
+  unset QINGLAN_TEST_INSIDE
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb
+  helpers=()
+  if [ "${WITH_WM:-0}" = 1 ]; then openbox >/dev/null 2>&1 & helpers+=($!); sleep 0.5; fi
+  if [ "${WITH_COMPOSITOR:-0}" = 1 ]; then xcompmgr >/dev/null 2>&1 & helpers+=($!); fi
+  if [ "${WITH_TRAY:-0}" = 1 ]; then trayer --edge top --align right --widthtype pixel --width 100 >/dev/null 2>&1 & helpers+=($!); sleep 0.3; fi
+  "$@"
+  rc=$?
+  for p in "${helpers[@]}"; do kill "$p" 2>/dev/null; done
+  exit $rc
 fi
-# In a namespace of its own the server listens on its abstract socket only. The socket file
-# under /tmp/.X11-unix is shared by every namespace, and every namespace's first display is
-# :0: servers of parallel runs would replace each other's file, and a client that fell back
-# to it would draw on another run's screen.
-listen=(-nolisten tcp)
-if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then listen+=(-nolisten unix); fi
+
 # A server that reported its display but takes no client (seen when another test's server was
 # going away at the same moment) is replaced by a fresh one, so a test never starts on a display
 # nobody can reach.
 start_xvfb() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 5 -screen 0 1280x800x24 "${listen[@]}" 5>"$fifo" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$fifo" 2>/dev/null &
   xvfb=$!
   num=; read -r num < "$fifo"; rm -f "$fifo"
   [ -n "${num:-}" ] || return 1
@@ -46,14 +49,20 @@ for attempt in 1 2 3; do
 done
 if [ -z "${num:-}" ]; then echo "with-xvfb: no Xvfb display could be reached" >&2; exit 1; fi
 export DISPLAY=":$num"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-helpers=()
-if [ "${WITH_WM:-0}" = 1 ]; then openbox >/dev/null 2>&1 & helpers+=($!); sleep 0.5; fi
-if [ "${WITH_COMPOSITOR:-0}" = 1 ]; then xcompmgr >/dev/null 2>&1 & helpers+=($!); fi
-if [ "${WITH_TRAY:-0}" = 1 ]; then trayer --edge top --align right --widthtype pixel --width 100 >/dev/null 2>&1 & helpers+=($!); sleep 0.3; fi
-"$@"
+export QINGLAN_TEST_INSIDE=1
+
+inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
+if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then
+  "$0" "$@" # already in a namespace of its own
+elif unshare -n true 2>/dev/null; then
+  unshare -n sh -c "$inside" "$0" "$@"
+elif unshare --map-current-user -n true 2>/dev/null; then
+  # Unprivileged: a user namespace that keeps the caller's own user id.
+  unshare --map-current-user -n sh -c "$inside" "$0" "$@"
+else
+  echo "with-xvfb: no private network namespace here; a parallel run may meet this one" >&2
+  "$0" "$@"
+fi
 rc=$?
-for p in "${helpers[@]}"; do kill "$p" 2>/dev/null; done
 kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null
 exit $rc
