@@ -8,7 +8,8 @@ namespace qinglan::ui {
 
 CatalogueWindow::CatalogueWindow(const WindowDesign& design, QWidget* owner, Qt::WindowFlags flags)
     : QWidget(owner, flags), design_(design) {
-    setObjectName(QString::fromUtf8(design.role.data(), static_cast<qsizetype>(design.role.size())));
+    setObjectName(
+        QString::fromUtf8(design.role.data(), static_cast<qsizetype>(design.role.size())));
     setProperty("catalogueWindow", true);
 }
 

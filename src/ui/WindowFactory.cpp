@@ -162,7 +162,8 @@ QMenu* buildMenu(const MenuDesign& design, QWidget* parent) {
         levels.resize(static_cast<std::size_t>(item.level));
         QMenu* into = levels.back();
         const QString caption = toQString(item.caption);
-        const bool opensSubmenu = i + 1 < design.items.size() && design.items[i + 1].level > item.level;
+        const bool opensSubmenu =
+            i + 1 < design.items.size() && design.items[i + 1].level > item.level;
         if (item.caption == kSeparator) {
             into->addSeparator();
         } else if (opensSubmenu) {
