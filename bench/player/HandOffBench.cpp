@@ -17,6 +17,7 @@
 // Environment: QINGLAN_BENCH_PLAYER  the qinglan to measure (default: this build's)
 //              QINGLAN_BENCH_KEEP=1  keep the temporary folder and print its path
 // Goal: ratio of the medians ours/mpv <= 1.10.
+#include "PlayerRuns.h"
 #include "ScreenProbe.h"
 
 #include <csignal>
@@ -95,26 +96,15 @@ public:
         return pid;
     }
 
-    static void stop(pid_t pid) {
-        kill(pid, SIGTERM);
-        for (int i = 0; i < 300; ++i) {
-            if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-            sleepMs(10);
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
+    static void stop(pid_t pid) { stopProcess(pid); }
 
-    // A returning user's player: the first run creates the settings store and saves on exit.
     bool firstRun(const std::string& player) {
-        double start = 0;
-        pid_t pid = spawn({player}, start);
-        const fs::path store = dir_ / "data" / "qinglan" / "mote.edb";
-        for (int i = 0; i < 500 && !fs::exists(store); ++i)
-            sleepMs(10);
-        sleepMs(1500);
-        stop(pid);
-        return fs::exists(store);
+        return createReturningUser(
+            [&](const std::string& p) {
+                double start = 0;
+                return spawn({p}, start);
+            },
+            player, dir_ / "data");
     }
 
     // Where the picture lies: the blue clip's bounding box two and a half seconds into a run;

@@ -20,6 +20,7 @@
 //              QINGLAN_BENCH_FLOOR=1 also run bench_player_floor (Qt window + engine only)
 //              QINGLAN_BENCH_KEEP=1  keep the temporary folder and print its path
 // Goals: first-frame ratio <= 1.10, RSS <= mpv + 25 MiB.
+#include "PlayerRuns.h"
 #include "ScreenProbe.h"
 
 #include <algorithm>
@@ -110,26 +111,15 @@ public:
         return pid;
     }
 
-    static void stop(pid_t pid) {
-        kill(pid, SIGTERM);
-        for (int i = 0; i < 300; ++i) {
-            if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-            sleepMs(10);
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
+    static void stop(pid_t pid) { stopProcess(pid); }
 
-    // A returning user's start: the first run creates the settings store and saves on exit.
     bool firstRun(const std::string& player) {
-        double start = 0;
-        pid_t pid = spawn({player}, start);
-        const fs::path store = dir_ / "data" / "qinglan" / "mote.edb";
-        for (int i = 0; i < 500 && !fs::exists(store); ++i)
-            sleepMs(10);
-        sleepMs(1500);
-        stop(pid);
-        return fs::exists(store);
+        return createReturningUser(
+            [&](const std::string& p) {
+                double start = 0;
+                return spawn({p}, start);
+            },
+            player, dir_ / "data");
     }
 
     // Finds the picture on screen two seconds into a warm-up run and puts the probe a sixth of
