@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # Runs a command inside a headless Wayland session with XWayland, as current GNOME and Plasma
 # desktops set it up: WAYLAND_DISPLAY and DISPLAY both set, QT_QPA_PLATFORM unset. Like
-# with-xvfb.sh, each run gets its own network namespace (where the player's instance socket
-# lives) and its own runtime folder. Ends with 77 (a skip for ctest) when weston or its
-# XWayland cannot be started on this machine, saying why.
+# with-xvfb.sh, the compositor and its X server stay in the machine's network namespace, where
+# their choice of a free X display sees every other run's server, and the command runs in a
+# network namespace of its own (where the player's instance socket lives) with its own runtime
+# folder. Ends with 77 (a skip for ctest) when weston or its XWayland cannot be started on this
+# machine, saying why.
 set -u
-if [ -z "${QINGLAN_TEST_NETNS:-}" ]; then
-  export QINGLAN_TEST_NETNS=1
-  inside='ip link set lo up 2>/dev/null; exec "$0" "$@"'
-  if unshare -n true 2>/dev/null; then exec unshare -n sh -c "$inside" "$0" "$@"; fi
-  if unshare --map-current-user -n true 2>/dev/null; then
-    exec unshare --map-current-user -n sh -c "$inside" "$0" "$@"
-  fi
-  echo "with-weston: no private network namespace here; a parallel run may meet this one" >&2
+if [ -n "${QINGLAN_TEST_INSIDE:-}" ]; then
+  unset QINGLAN_TEST_INSIDE
+  exec "$@"
 fi
 skip() { echo "with-weston: SKIP: $*" >&2; exit 77; }
 command -v weston >/dev/null || skip "weston is not installed"
@@ -44,4 +41,15 @@ fi
 export WAYLAND_DISPLAY=wayland-qinglan DISPLAY="$display"
 # The first X client starts XWayland; a machine where it cannot run is a skip, not a failure.
 xdpyinfo >/dev/null 2>&1 || skip "XWayland did not answer on $display"
-"$@"
+export QINGLAN_TEST_INSIDE=1
+inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
+if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then
+  "$0" "$@" # already in a namespace of its own
+elif unshare -n true 2>/dev/null; then
+  unshare -n sh -c "$inside" "$0" "$@"
+elif unshare --map-current-user -n true 2>/dev/null; then
+  unshare --map-current-user -n sh -c "$inside" "$0" "$@"
+else
+  echo "with-weston: no private network namespace here; a parallel run may meet this one" >&2
+  "$0" "$@"
+fi
