@@ -3,9 +3,8 @@
 # desktops set it up: WAYLAND_DISPLAY and DISPLAY both set, QT_QPA_PLATFORM unset. Like
 # with-xvfb.sh, the compositor and its X server stay in the machine's network namespace, where
 # their choice of a free X display sees every other run's server, and the command runs in a
-# network namespace of its own (where the player's instance socket lives) with its own runtime
-# folder. Ends with 77 (a skip for ctest) when weston or its XWayland cannot be started on this
-# machine, saying why.
+# network namespace of its own (in-own-netns.sh) with its own runtime folder. Ends with 77 (a
+# skip for ctest) when weston or its XWayland cannot be started on this machine, saying why.
 set -u
 if [ -n "${QINGLAN_TEST_INSIDE:-}" ]; then
   unset QINGLAN_TEST_INSIDE
@@ -42,14 +41,4 @@ export WAYLAND_DISPLAY=wayland-qinglan DISPLAY="$display"
 # The first X client starts XWayland; a machine where it cannot run is a skip, not a failure.
 xdpyinfo >/dev/null 2>&1 || skip "XWayland did not answer on $display"
 export QINGLAN_TEST_INSIDE=1
-inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
-if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then
-  "$0" "$@" # already in a namespace of its own
-elif unshare -n true 2>/dev/null; then
-  unshare -n sh -c "$inside" "$0" "$@"
-elif unshare --map-current-user -n true 2>/dev/null; then
-  unshare --map-current-user -n sh -c "$inside" "$0" "$@"
-else
-  echo "with-weston: no private network namespace here; a parallel run may meet this one" >&2
-  "$0" "$@"
-fi
+"$(dirname "$0")/in-own-netns.sh" "$0" "$@"

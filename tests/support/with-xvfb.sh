@@ -3,15 +3,11 @@
 # so parallel tests never collide). Optional helpers, enabled by environment:
 #   WITH_WM=1 starts openbox, WITH_COMPOSITOR=1 starts xcompmgr, WITH_TRAY=1 starts trayer.
 #
-# The command runs in a network namespace of its own. The player's single-instance socket lives
-# in the abstract socket namespace, which belongs to the network namespace; without this, two
-# runs on one machine (two checkouts, two users of one account) hand their files to each other's
-# player. The X server stays in the machine's namespace: there Xvfb's choice of a free display
-# sees every other server, and the command reaches it through its socket file. (A server started
-# inside each namespace would find the same display free everywhere and take over the socket
-# file of another run's server.) Where the machine refuses a namespace (no privilege and no user
-# namespaces) the run goes on unisolated, and says so. The namespace's loopback is brought up for
-# tests that serve media over a local address. QINGLAN_TEST_NETNS=1 marks a run inside one.
+# The command runs in a network namespace of its own (in-own-netns.sh), where the player's
+# single-instance socket lives. The X server stays in the machine's namespace: there Xvfb's
+# choice of a free display sees every other server, and the command reaches it through its
+# socket file. (A server started inside each namespace would find the same display free
+# everywhere and take over the socket file of another run's server.)
 set -u
 
 if [ -n "${QINGLAN_TEST_INSIDE:-}" ]; then
@@ -51,18 +47,7 @@ if [ -z "${num:-}" ]; then echo "with-xvfb: no Xvfb display could be reached" >&
 export DISPLAY=":$num"
 export QINGLAN_TEST_INSIDE=1
 
-inside='ip link set lo up 2>/dev/null; export QINGLAN_TEST_NETNS=1; exec "$0" "$@"'
-if [ -n "${QINGLAN_TEST_NETNS:-}" ]; then
-  "$0" "$@" # already in a namespace of its own
-elif unshare -n true 2>/dev/null; then
-  unshare -n sh -c "$inside" "$0" "$@"
-elif unshare --map-current-user -n true 2>/dev/null; then
-  # Unprivileged: a user namespace that keeps the caller's own user id.
-  unshare --map-current-user -n sh -c "$inside" "$0" "$@"
-else
-  echo "with-xvfb: no private network namespace here; a parallel run may meet this one" >&2
-  "$0" "$@"
-fi
+"$(dirname "$0")/in-own-netns.sh" "$0" "$@"
 rc=$?
 kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null
 exit $rc
