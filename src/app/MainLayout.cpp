@@ -17,6 +17,11 @@ int videoHeightFor(int mainHeight, bool shareMode) {
     return mainHeight - (shareMode ? 32 : 62);
 }
 
+Box videoBoxFor(int clientWidth, int clientHeight, bool shareMode, bool fullScreen) {
+    if (fullScreen) return {0, 0, clientWidth, clientHeight + (shareMode ? 40 : 0)};
+    return {0, 0, clientWidth, videoHeightFor(clientHeight, shareMode)};
+}
+
 MainLayout computeMainLayout(const Box& main, bool shareMode, int barHeight, int panelHeight) {
     MainLayout l;
     const double left = main.left, top = main.top, width = main.width, height = main.height;

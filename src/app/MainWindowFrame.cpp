@@ -61,10 +61,10 @@ void MainWindow::layOut() {
     if (QWidget* video = engine_->APlayer_GetWindow()) {
         // The window system's answer to the full-screen move comes after the toggle placed
         // the video: in full screen the video keeps covering the screen.
-        if (state.fullScreen)
-            video->setGeometry(0, 0, main_->width(), main_->height() + (state.shareMode ? 40 : 0));
-        else
-            video->setGeometry(l.video.left, l.video.top, l.video.width, l.video.height);
+        const Box v = state.fullScreen
+                          ? videoBoxFor(main_->width(), main_->height(), state.shareMode, true)
+                          : l.video;
+        video->setGeometry(v.left, v.top, v.width, v.height);
     }
     if (sidePanel_) sidePanel_->move(l.panelLeft, l.panelTop);
     if (maximizeButton_)
@@ -263,8 +263,10 @@ void MainWindow::toggleFullScreen() {
         main_->show();
         showButtonWindows(false);
         if (bar_) bar_->hide();
-        if (QWidget* video = engine_->APlayer_GetWindow())
-            video->setGeometry(0, 0, s.width(), s.height() + (state.shareMode ? 40 : 0));
+        if (QWidget* video = engine_->APlayer_GetWindow()) {
+            const Box v = videoBoxFor(s.width(), s.height(), state.shareMode, true);
+            video->setGeometry(v.left, v.top, v.width, v.height);
+        }
         if (networkItem) networkItem->setEnabled(false);
         state.geometryFrozen = true;
         state.fullScreen = true;
@@ -311,8 +313,10 @@ void MainWindow::showFramedWindow() {
     showButtonWindows(true);
     const bool share = processState().shareMode;
     if (bar_) bar_->setVisible(!share);
-    if (QWidget* video = engine_->APlayer_GetWindow())
-        video->setGeometry(0, 0, main_->width(), videoHeightFor(main_->height(), share));
+    if (QWidget* video = engine_->APlayer_GetWindow()) {
+        const Box v = videoBoxFor(main_->width(), main_->height(), share, false);
+        video->setGeometry(v.left, v.top, v.width, v.height);
+    }
 }
 
 // The exit-full-screen hotkey. From full screen it returns to the state before; windowed it

@@ -62,3 +62,10 @@ TEST(AppMainLayout, CloseDecisionFollowsTheTwoSettings) {
     EXPECT_EQ(closeActionFor(false, true), CloseAction::HideToTray);
     EXPECT_EQ(closeActionFor(false, false), CloseAction::CloseNow);
 }
+
+TEST(AppMainLayout, TheVideoLeavesTheBarStripWindowedAndCoversTheScreenInFullScreen) {
+    EXPECT_EQ(videoBoxFor(725, 550, false, false), (Box{0, 0, 725, 488}));
+    EXPECT_EQ(videoBoxFor(725, 550, true, false), (Box{0, 0, 725, 518}));
+    EXPECT_EQ(videoBoxFor(1280, 800, false, true), (Box{0, 0, 1280, 800}));
+    EXPECT_EQ(videoBoxFor(1280, 800, true, true), (Box{0, 0, 1280, 840}));
+}

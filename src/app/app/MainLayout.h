@@ -30,6 +30,10 @@ int videoHeightFor(int mainHeight, bool shareMode);
 
 MainLayout computeMainLayout(const Box& main, bool shareMode, int barHeight, int panelHeight);
 
+// The video's box in a main window of this client size. In full screen it covers the screen, and
+// in share mode reaches 40 px past its bottom, where the hidden control bar's strip would be.
+Box videoBoxFor(int clientWidth, int clientHeight, bool shareMode, bool fullScreen);
+
 // The main window's fade: in by 2 per tick of 1 ms to 256 (128 ticks), out by 20 per 200 ms.
 enum class FadeMode { None = 0, Out = 1, In = 2 };
 struct FadeStep {
